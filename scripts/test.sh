@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds KrvDiag and runs every test. BUILD_DIR (default build) and JOBS may be set.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+build="${BUILD_DIR:-build}"
+jobs="${JOBS:-$(nproc)}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$jobs"
+
+# GUI tests draw offscreen; Qt wants a private runtime directory.
+export QT_QPA_PLATFORM=offscreen
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
+  XDG_RUNTIME_DIR="$(mktemp -d)"
+  export XDG_RUNTIME_DIR
+fi
+chmod 0700 "$XDG_RUNTIME_DIR"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"

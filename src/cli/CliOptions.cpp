@@ -1,0 +1,58 @@
+#include "cli/CliOptions.hpp"
+
+#include <charconv>
+
+namespace krv::cli {
+namespace {
+
+long parseNumber(const std::string& option, const std::string& text, long minimum) {
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < minimum) {
+        throw UsageError(option + " needs a whole number of at least " + std::to_string(minimum) + ", not '" + text + "'");
+    }
+    return value;
+}
+
+}  // namespace
+
+CliOptions parseOptions(const std::vector<std::string>& args) {
+    CliOptions o;
+    if (args.empty()) throw UsageError("missing subcommand");
+    o.subcommand = args[0];
+    std::size_t i = 1;
+    auto value = [&](const std::string& option) -> const std::string& {
+        if (i + 1 >= args.size()) throw UsageError(option + " needs a value");
+        return args[++i];
+    };
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--") {
+            ++i;
+            break;
+        }
+        if (a.size() < 2 || a[0] != '-' || a == "-") break;  // first file argument
+        if (a == "--chunk") {
+            o.chunk = static_cast<std::size_t>(parseNumber(a, value(a), 1));
+        } else if (a == "--lang") {
+            const std::string& lang = value(a);
+            if (lang == "de") o.sprachOffset = 0;
+            else if (lang == "en") o.sprachOffset = 10000;
+            else throw UsageError("--lang takes de or en, not '" + lang + "'");
+        } else if (a == "--service") {
+            o.service = true;
+        } else if (a == "--data") {
+            o.dataDir = value(a);
+        } else if (a == "--start") {
+            o.start = value(a);
+        } else if (a == "--step-ms") {
+            o.stepMs = parseNumber(a, value(a), 0);
+        } else {
+            throw UsageError("unknown option '" + a + "'");
+        }
+    }
+    for (; i < args.size(); ++i) o.files.push_back(args[i]);
+    return o;
+}
+
+}  // namespace krv::cli
