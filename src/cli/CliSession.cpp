@@ -6,6 +6,9 @@
 #include <iostream>
 #include <iterator>
 
+#include "core/app/ProgramEntry.hpp"
+#include "platform/DataDirectory.hpp"
+
 namespace krv::cli {
 
 InputData readInput(const std::string& path) {
@@ -25,11 +28,34 @@ InputData readInput(const std::string& path) {
     return input;
 }
 
-CliSession::CliSession(const CliOptions& options, link::DispatchHooks& hooks)
-    : options_(options), path_(settings_, playback_, profile_, clock_, hooks) {
-    settings_.SprachOffset = options.sprachOffset;
-    // As after a successful start of the data transfer: Init_Port and a fresh receive state.
-    path_.initPort();
+namespace {
+
+std::string einstellungenFuer(const CliOptions& options) {
+    return "[Einstellungen]\nSprache=" + std::to_string(options.sprachOffset) + "\n";
+}
+
+std::string datenPfad(const CliOptions& options) {
+    if (options.dataDir.empty()) return platform::dataDirectory().string();
+    std::string dir = options.dataDir;
+    if (dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
+CliSession::CliSession(const CliOptions& options)
+    : options_(options),
+      profile_(einstellungenFuer(options)),
+      form_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_}) {
+    app::ProgrammStartVorDemHauptfenster(state_, profile_, dialogs_, lock_, datenPfad(options), {});
+    form_.Form_Load();
+    app::ProgrammStartNachDemLaden(state_, form_);
+    form_.mnuDatenuebertragungStart_Click();
+    if (options.service) {
+        state_.ServiceModus1 = true;
+        state_.ServiceModus2 = true;
+        state_.ServiceModus3 = true;
+    }
 }
 
 }  // namespace krv::cli

@@ -1,16 +1,18 @@
 #pragma once
-// The core wired up for one headless run: the program's state right after start-up and a
-// successful data transfer start, with an in-memory settings file and a clock that stands still.
-#include <optional>
+// The program's core wired up for one headless run: the state right after start-up and a
+// successful start of the data transfer, with an in-memory settings file, a clock that stands
+// still, dialogs that answer OK and a port whose data come from the input file.
 #include <string>
 
 #include "cli/CliOptions.hpp"
-#include "core/app/Einstellungen.hpp"
+#include "cli/CliSerialPort.hpp"
+#include "core/app/MainForm.hpp"
 #include "core/app/MemoryProfile.hpp"
 #include "core/common/Bytes.hpp"
-#include "core/link/ReceivePath.hpp"
+#include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/ports/ScriptedDialogs.hpp"
+#include "core/ports/ScriptedPictures.hpp"
 
 namespace krv::cli {
 
@@ -23,21 +25,32 @@ InputData readInput(const std::string& path);
 
 class CliSession {
 public:
-    CliSession(const CliOptions& options, link::DispatchHooks& hooks);
+    explicit CliSession(const CliOptions& options);
 
+    // Every dispatch event after start-up also goes to these hooks.
+    void beobachten(link::DispatchHooks& hooks) { form_.beobachter = &hooks; }
     // Feeds the data in the configured chunks, draining after each.
-    void feed(ByteView data) { link::feedInChunks(path_, data, options_.chunk); }
+    void feed(ByteView data) { link::feedInChunks(form_.receivePath(), data, options_.chunk); }
 
-    link::ReceivePath& receivePath() { return path_; }
-    app::Einstellungen& settings() { return settings_; }
+    app::MainForm& form() { return form_; }
+    app::ProgramState& state() { return state_; }
+    app::MainFormState& controls() { return controls_; }
 
 private:
+    struct NoOtherCopy : ports::InstanceLock {
+        bool acquire() override { return true; }
+    };
+
     const CliOptions& options_;
-    app::Einstellungen settings_;
-    recorder::PlaybackState playback_;
     app::MemoryProfile profile_;
     ports::ManualClock clock_;
-    link::ReceivePath path_;
+    ports::ScriptedDialogs dialogs_;
+    CliSerialPort port_;
+    ports::AlwaysLoads pictures_;  // headless: every picture counts as loaded
+    NoOtherCopy lock_;
+    app::ProgramState state_;
+    app::MainFormState controls_;
+    app::MainForm form_;
 };
 
 }  // namespace krv::cli

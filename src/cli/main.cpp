@@ -5,6 +5,7 @@
 
 #include "cli/CliOptions.hpp"
 #include "cli/ScanCommand.hpp"
+#include "cli/ShowCommand.hpp"
 
 namespace {
 
@@ -17,11 +18,14 @@ constexpr const char* kUsage =
     "Subcommands:\n"
     "  scan FILE       one line per framing event: display K HEX, skip K HEX, crc-error,\n"
     "                  header X [HEX]; last line: buffer N (receive buffer length)\n"
+    "  show FILE       as scan, and after each displayed telegram what the windows show:\n"
+    "                  model, module and terminal LEDs, status values, CPU error window\n"
     "\n"
     "Options (before the file arguments):\n"
     "  --chunk N       hand the input to the receive path in chunks of N bytes (default 512)\n"
     "  --lang de|en    language of the texts (default de)\n"
     "  --service       act as if the service access code had been entered\n"
+    "  --data DIR      directory of the error text files (default: the data directory)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -42,6 +46,7 @@ int main(int argc, char** argv) {
     try {
         const krv::cli::CliOptions options = krv::cli::parseOptions(args);
         if (options.subcommand == "scan") return krv::cli::runScan(options, std::cout, std::cerr);
+        if (options.subcommand == "show") return krv::cli::runShow(options, std::cout, std::cerr);
         throw krv::cli::UsageError("unknown subcommand '" + options.subcommand + "'");
     } catch (const krv::cli::UsageError& e) {
         std::cerr << "krvdiag-cli: " << e.what() << "\n\n" << kUsage;

@@ -14,7 +14,11 @@ if(NOT program STREQUAL "krvdiag-cli")
   message(FATAL_ERROR "${NAME}.cmd does not start with krvdiag-cli")
 endif()
 
-execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${CLI} ${args}
+# The examples were made with a data directory that holds no error text files.
+set(empty_data_dir ${WORK_DIR}/empty-data-dir)
+file(REMOVE_RECURSE ${empty_data_dir})
+file(MAKE_DIRECTORY ${empty_data_dir})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC KRVDIAG_DATA_DIR=${empty_data_dir} ${CLI} ${args}
                 OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${NAME}: exit status ${status}\n${errors}")

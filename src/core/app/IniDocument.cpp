@@ -75,17 +75,14 @@ IniDocument::IniDocument(std::string_view text) {
             lines_.push_back({std::string(text.substr(pos)), ""});
             break;
         }
-        std::size_t end = nl;
-        std::string eol = "\n";
-        if (end > pos && text[end - 1] == '\r') {
-            --end;
-            eol = "\r\n";
-        }
+        const bool crlf = nl > pos && text[nl - 1] == '\r';
+        const std::size_t end = crlf ? nl - 1 : nl;
+        const std::string_view eol = crlf ? "\r\n" : "\n";
         if (!newlineSeen) {
-            newline_ = eol;
+            newline_ = std::string(eol);
             newlineSeen = true;
         }
-        lines_.push_back({std::string(text.substr(pos, end - pos)), std::move(eol)});
+        lines_.push_back({std::string(text.substr(pos, end - pos)), std::string(eol)});
         pos = nl + 1;
     }
 }

@@ -1,0 +1,60 @@
+#include "cli/ShowCommand.hpp"
+
+#include <ostream>
+
+#include "cli/CliSession.hpp"
+#include "cli/ScanPrinter.hpp"
+#include "core/device/DeviceSnapshot.hpp"
+
+namespace krv::cli {
+namespace {
+
+// After each displayed telegram: what the main window and the CPU error window show.
+class ShowPrinter : public ScanPrinter {
+public:
+    ShowPrinter(std::ostream& out, CliSession& session) : ScanPrinter(out), session_(session) {}
+
+private:
+    void nachAnzeige() override {
+        const app::MainFormState& c = session_.controls();
+        out() << "telegram " << ++angezeigt_ << '\n';
+        out() << device::modelZeile(session_.state()) << '\n';
+        out() << device::modulesZeile(c) << '\n';
+        out() << device::terminalsZeile(c) << '\n';
+        out() << "status";
+        for (std::size_t i = 0; i < c.lblDiagStatusWert.size(); ++i) {
+            if (i == 11) continue;
+            const app::Control& wert = c.lblDiagStatusWert[i];
+            out() << ' ' << i << "=\"" << wert.caption() << '"' << (wert.opaque() ? "*" : "");
+        }
+        out() << '\n';
+        diag::CpuFehlerFenster& fenster = session_.form().cpuFehlerFenster();
+        if (fenster.sichtbar()) {
+            out() << "cpu-error \"" << fenster.controls().lblCpuFehlermeldung.caption() << "\"\n";
+        } else {
+            out() << "cpu-error none\n";
+        }
+    }
+
+    CliSession& session_;
+    int angezeigt_ = 0;
+};
+
+}  // namespace
+
+int runShow(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.files.size() != 1) throw UsageError("show takes exactly one input file");
+    const InputData input = readInput(options.files[0]);
+    if (!input.error.empty()) {
+        err << input.error << '\n';
+        return 2;
+    }
+    CliSession session(options);
+    ShowPrinter printer(out, session);
+    session.beobachten(printer);
+    session.feed(input.bytes);
+    out << "buffer " << session.form().receivePath().receive().EmpfangsLaenge() << '\n';
+    return 0;
+}
+
+}  // namespace krv::cli
