@@ -1,0 +1,183 @@
+// The picture container's contents: the four picture areas, the LED shapes, and the three views
+// that share the place beside the module pictures (status window, timing diagram, model list).
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "gui/DesignLayout.hpp"
+#include "gui/MainWindow.hpp"
+#include "gui/PictureArea.hpp"
+#include "gui/QtColour.hpp"
+#include "gui/ShapeWidget.hpp"
+
+namespace krv::gui {
+namespace {
+
+void setzeHintergrund(QWidget* widget, app::Colour farbe) {
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, qtFarbe(farbe));
+    widget->setPalette(pal);
+}
+
+}  // namespace
+
+void MainWindow::baueBild(QWidget* container) {
+    const std::pair<const app::Control*, app::TwipRect> bilder[] = {
+        {&c_.Image1, design::Image1},
+        {&c_.Image2, design::Image2},
+        {&c_.Image3, design::Image3},
+        {&c_.imgStrom, design::imgStrom},
+    };
+    for (const auto& [control, platz] : bilder) {
+        auto* bild = new PictureArea(container);
+        anmelden(bild, *control);
+        platziere(bild, platz);
+        bindeSichtbar(bild, *control);
+        bindings_.bind(*control, [bild, control = control] { bild->setBildDatei(QString::fromStdString(control->caption())); });
+    }
+}
+
+ShapeWidget* MainWindow::baueForm(QWidget* parent, const app::Control& control, ShapeWidget::Form form,
+                                  const app::TwipRect& platz) {
+    auto* shape = new ShapeWidget(form, parent);
+    anmelden(shape, control);
+    platziere(shape, platz);
+    bindeSichtbar(shape, control);
+    bindings_.bind(control, [shape, &control] { shape->setFuellFarbe(qtFarbe(control.colour())); });
+    return shape;
+}
+
+void MainWindow::baueLeds(QWidget* container) {
+    const std::pair<const app::Control*, design::Platz> modulLeds[] = {
+        {&c_.shpOutputFault, design::shpOutputFault}, {&c_.shpOutputLocked, design::shpOutputLocked},
+        {&c_.shpOutputState, design::shpOutputState}, {&c_.shpOutputWarn, design::shpOutputWarn},
+        {&c_.shpCpuFault, design::shpCpuFault},       {&c_.shpCpuS1S2, design::shpCpuS1S2},
+        {&c_.shpCpuS3S4, design::shpCpuS3S4},         {&c_.shpErwFault, design::shpErwFault},
+        {&c_.shpErwIndicat, design::shpErwIndicat},   {&c_.shpErwSwitch2, design::shpErwSwitch2},
+        {&c_.shpErwSwitch1, design::shpErwSwitch1},
+    };
+    for (const auto& [control, platz] : modulLeds) {
+        baueForm(container, *control, ShapeWidget::Form::Kreis,
+                 {platz.left, platz.top, design::kModulLedGroesse, design::kModulLedGroesse});
+    }
+    for (std::size_t i = 0; i < c_.shpLed.size(); ++i) {
+        const auto form = i == design::kAktivitaetsLed ? ShapeWidget::Form::Kreis : ShapeWidget::Form::Rechteck;
+        const design::Platz platz = design::shpLed[i];
+        baueForm(container, c_.shpLed[i], form,
+                 {platz.left, platz.top, design::kKlemmenLedBreite, design::kKlemmenLedHoehe});
+    }
+}
+
+void MainWindow::baueStatusFenster(QWidget* container) {
+    auto* frame = new QFrame(container);
+    anmelden(frame, c_.fraStatus);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    setzeHintergrund(frame, design::kStatusHintergrund);
+    platziere(frame, design::fraStatus);
+    bindeSichtbar(frame, c_.fraStatus);
+
+    for (int i = 0; i < static_cast<int>(c_.lblDiagStatusText.size()); ++i) {
+        const auto zeile = design::statusZeile(i);
+        if (!zeile) continue;
+        const auto idx = static_cast<std::size_t>(i);
+        const app::Control& textControl = c_.lblDiagStatusText[idx];
+        const app::Control& wertControl = c_.lblDiagStatusWert[idx];
+
+        // Caption labels always show their background; value labels only while opaque (the
+        // red of an input type "n.c.").
+        auto* text = new QLabel(frame);
+        anmelden(text, textControl);
+        text->setTextFormat(Qt::PlainText);
+        platziere(text, zeile->text);
+        bindings_.bind(textControl, [text, &textControl] {
+            text->setText(QString::fromStdString(textControl.caption()));
+            text->setVisible(textControl.visible());
+            setzeHintergrund(text, textControl.colour());
+        });
+
+        auto* wert = new QLabel(frame);
+        anmelden(wert, wertControl);
+        wert->setTextFormat(Qt::PlainText);
+        platziere(wert, zeile->wert);
+        bindings_.bind(wertControl, [wert, &wertControl] {
+            wert->setText(QString::fromStdString(wertControl.caption()));
+            wert->setVisible(wertControl.visible());
+            setzeHintergrund(wert, wertControl.colour());
+            wert->setAutoFillBackground(wertControl.opaque());
+        });
+    }
+}
+
+void MainWindow::baueZeitdiagramm(QWidget* container) {
+    auto* frame = new QFrame(container);
+    anmelden(frame, c_.fraTimingDiagram);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    platziere(frame, design::fraTimingDiagram);
+    bindeSichtbar(frame, c_.fraTimingDiagram);
+
+    const int top = design::fraTimingDiagram.height - design::kKnopfHoehe - design::kKnopfAbstand;
+    auto spalte = [](int n) { return design::kKnopfAbstand + n * (design::kKnopfBreite + design::kKnopfAbstand); };
+    const std::pair<app::Control*, int> knoepfe[] = {
+        {&c_.cmdTimingDiagrammStartStop, spalte(0)},
+        {&c_.cmdRecorderStartStop, spalte(1)},
+        {&c_.cmdWiedergabeStart, spalte(2)},
+        {&c_.cmdWiedergabeStop, spalte(2)},
+    };
+    for (const auto& [ziel, left] : knoepfe) {
+        app::Control* control = ziel;
+        auto* knopf = new QPushButton(frame);
+        anmelden(knopf, *control);
+        platziere(knopf, {left, top, design::kKnopfBreite, design::kKnopfHoehe});
+        bindings_.bind(*control, [knopf, control] {
+            knopf->setText(QString::fromStdString(control->caption()));
+            knopf->setVisible(control->visible());
+            knopf->setEnabled(control->enabled());
+        });
+        connect(knopf, &QPushButton::clicked, this, [this, control] { aktionGewaehlt(*control); });
+    }
+}
+
+void MainWindow::baueModellListe(QWidget* container) {
+    list1_ = new QListWidget(container);
+    anmelden(list1_, c_.List1);
+    list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    platziere(list1_, design::List1);
+    bindeSichtbar(list1_, c_.List1);
+    bindings_.bind(c_.List1, [this] {
+        list1_->setEnabled(c_.List1.enabled());
+        listeUebernehmen();
+    });
+    // A selection the user makes becomes ListIndex and raises the click handling; a selection
+    // the form sets does not (the form calls its click handling itself where it should).
+    connect(list1_, &QListWidget::currentRowChanged, this, [this](int zeile) {
+        if (listeWirdGesetzt_) return;
+        c_.List1.setListIndex(zeile);
+        form_.List1_Click();
+    });
+    list1_->installEventFilter(this);
+}
+
+void MainWindow::listeUebernehmen() {
+    listeWirdGesetzt_ = true;
+    const std::vector<std::string>& eintraege = c_.List1.items();
+    bool gleich = list1_->count() == static_cast<int>(eintraege.size());
+    for (int i = 0; gleich && i < list1_->count(); ++i) {
+        gleich = list1_->item(i)->text() == QString::fromStdString(eintraege[static_cast<std::size_t>(i)]);
+    }
+    if (!gleich) {
+        list1_->clear();
+        for (const std::string& e : eintraege) list1_->addItem(QString::fromStdString(e));
+    }
+    const int index = c_.List1.listIndex();
+    if (index < 0 || index >= list1_->count()) {
+        list1_->clearSelection();
+        list1_->setCurrentRow(-1);
+    } else if (list1_->currentRow() != index || !list1_->item(index)->isSelected()) {
+        list1_->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    }
+    listeWirdGesetzt_ = false;
+}
+
+}  // namespace krv::gui

@@ -1,0 +1,75 @@
+#pragma once
+// One run of the program: the settings file, the serial port, the form and its window, put
+// together and started in the program entry's order (settings, single-instance test, splash,
+// main window load, initial view, splash closed after its remaining time).
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/app/MainForm.hpp"
+#include "core/app/MainFormState.hpp"
+#include "core/app/ProgramState.hpp"
+#include "core/ports/Clock.hpp"
+#include "core/ports/Dialogs.hpp"
+#include "gui/PlaceholderPictures.hpp"
+#include "gui/PortOverlayProfile.hpp"
+#include "gui/SplashWindow.hpp"
+#include "platform/IniFileProfile.hpp"
+#include "platform/LinuxSerialPort.hpp"
+#include "platform/LockFileInstance.hpp"
+
+namespace krv::gui {
+
+class MainWindow;
+class SerialNotifier;
+
+struct SessionOptions {
+    std::optional<std::filesystem::path> configDir;  // --config-dir; else the usual places
+    std::optional<std::filesystem::path> lockFile;   // else the program-wide default
+    std::string programmPfad;                        // data directory with a trailing '/'
+    bool splash = true;
+};
+
+class ProgramSession {
+public:
+    ProgramSession(SessionOptions options, ports::Dialogs& dialogs, ports::Clock& clock);
+    ~ProgramSession();
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
+
+    // Runs the program entry up to the shown main window. False when another copy runs: the
+    // message has been shown and no window exists.
+    bool start();
+
+    // Valid after a successful start().
+    MainWindow& window() { return *window_; }
+    app::MainForm& form() { return *form_; }
+    SplashWindow* splash() const { return splash_.data(); }
+
+    app::ProgramState& state() { return state_; }
+    app::MainFormState& controls() { return controls_; }
+    PortOverlayProfile& profile() { return profile_; }
+    platform::LinuxSerialPort& serial() { return serial_; }
+
+private:
+    void zeigeSplash();
+
+    SessionOptions options_;
+    ports::Dialogs& dialogs_;
+    ports::Clock& clock_;
+    platform::IniFileProfile datei_;
+    PortOverlayProfile profile_;
+    platform::LinuxSerialPort serial_;
+    PlaceholderPictures pictures_;
+    app::ProgramState state_;
+    app::MainFormState controls_;
+    platform::LockFileInstance lock_;
+    std::unique_ptr<app::MainForm> form_;
+    std::unique_ptr<SerialNotifier> notifier_;
+    std::unique_ptr<MainWindow> window_;
+    QPointer<SplashWindow> splash_;
+};
+
+}  // namespace krv::gui

@@ -1,0 +1,13 @@
+#pragma once
+// Colours are kept as 0x00BBGGRR, the order the device documentation and the settings use.
+#include <QColor>
+
+#include "core/app/Control.hpp"
+
+namespace krv::gui {
+
+inline QColor qtFarbe(app::Colour c) {
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+}  // namespace krv::gui

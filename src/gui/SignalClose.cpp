@@ -1,0 +1,49 @@
+#include "gui/SignalClose.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QWidget>
+#include <csignal>
+
+namespace krv::gui {
+namespace {
+
+// A signal handler may only write to a pipe; the event loop reads the other end.
+int g_pipe[2] = {-1, -1};
+
+void signalEmpfangen(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &c, 1);
+}
+
+}  // namespace
+
+SignalClose::SignalClose(QWidget& fenster) : fenster_(fenster) {
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        char puffer[16];
+        while (::read(g_pipe[0], puffer, sizeof puffer) > 0) {
+        }
+        fenster_.close();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = signalEmpfangen;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+}
+
+SignalClose::~SignalClose() {
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    for (int& fd : g_pipe) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace krv::gui
