@@ -43,8 +43,11 @@ bool ProgramSession::start() {
     form_ = std::make_unique<app::MainForm>(state_, controls_, app::Ports{profile_, clock_, dialogs_, serial_, pictures_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
     window_ = std::make_unique<MainWindow>(*form_);
+    cpuFehlerWindow_ = new CpuFehlerWindow(form_->cpuFehlerFenster(), window_.get());
     QObject::connect(window_.get(), &MainWindow::geschlossen, [this] {
         if (splash_) splash_->close();
+        // The program ends: the error window goes without an unload of its own.
+        if (cpuFehlerWindow_) cpuFehlerWindow_->hide();
     });
 
     form_->Form_Load();

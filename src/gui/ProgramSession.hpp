@@ -13,6 +13,7 @@
 #include "core/app/ProgramState.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
+#include "gui/CpuFehlerWindow.hpp"
 #include "gui/PlaceholderPictures.hpp"
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
@@ -47,6 +48,8 @@ public:
     MainWindow& window() { return *window_; }
     app::MainForm& form() { return *form_; }
     SplashWindow* splash() const { return splash_.data(); }
+    // The CPU error window; it belongs to the main window.
+    CpuFehlerWindow* cpuFehlerWindow() const { return cpuFehlerWindow_.data(); }
 
     app::ProgramState& state() { return state_; }
     app::MainFormState& controls() { return controls_; }
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<SerialNotifier> notifier_;
     std::unique_ptr<MainWindow> window_;
     QPointer<SplashWindow> splash_;
+    QPointer<CpuFehlerWindow> cpuFehlerWindow_;
 };
 
 }  // namespace krv::gui

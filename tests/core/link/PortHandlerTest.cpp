@@ -100,6 +100,9 @@ struct StatuszeilenFall {
     const char* text;
 };
 
+// Readable test names: the event code and the language.
+void PrintTo(const StatuszeilenFall& fall, std::ostream* os) { *os << fall.code << (fall.sprachOffset ? "en" : "de"); }
+
 class StatuszeilenFehler : public PortHandlerTest, public ::testing::WithParamInterface<StatuszeilenFall> {};
 
 TEST_P(StatuszeilenFehler, ShowOneBlankAndTheTextAndArmTimer2) {
@@ -148,6 +151,8 @@ struct MeldungsFall {
     const char* deutsch;
     const char* englisch;
 };
+
+void PrintTo(const MeldungsFall& fall, std::ostream* os) { *os << fall.code; }
 
 class MeldungsFehler : public PortHandlerTest, public ::testing::WithParamInterface<MeldungsFall> {};
 
