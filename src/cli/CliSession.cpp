@@ -46,11 +46,11 @@ std::string datenPfad(const CliOptions& options) {
 CliSession::CliSession(const CliOptions& options)
     : options_(options),
       profile_(einstellungenFuer(options)),
-      form_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_}) {
+      programm_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_, printer_}) {
     app::ProgrammStartVorDemHauptfenster(state_, profile_, dialogs_, lock_, datenPfad(options), {});
-    form_.Form_Load();
-    app::ProgrammStartNachDemLaden(state_, form_);
-    form_.mnuDatenuebertragungStart_Click();
+    programm_.form.Form_Load();
+    app::ProgrammStartNachDemLaden(state_, programm_.form);
+    programm_.form.mnuDatenuebertragungStart_Click();
     if (options.service) {
         state_.ServiceModus1 = true;
         state_.ServiceModus2 = true;

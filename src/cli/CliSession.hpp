@@ -6,12 +6,13 @@
 
 #include "cli/CliOptions.hpp"
 #include "cli/CliSerialPort.hpp"
-#include "core/app/MainForm.hpp"
+#include "core/app/Programm.hpp"
 #include "core/app/MemoryProfile.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
 namespace krv::cli {
@@ -28,11 +29,12 @@ public:
     explicit CliSession(const CliOptions& options);
 
     // Every dispatch event after start-up also goes to these hooks.
-    void beobachten(link::DispatchHooks& hooks) { form_.beobachter = &hooks; }
+    void beobachten(link::DispatchHooks& hooks) { programm_.form.beobachter = &hooks; }
     // Feeds the data in the configured chunks, draining after each.
-    void feed(ByteView data) { link::feedInChunks(form_.receivePath(), data, options_.chunk); }
+    void feed(ByteView data) { link::feedInChunks(programm_.form.receivePath(), data, options_.chunk); }
 
-    app::MainForm& form() { return form_; }
+    app::MainForm& form() { return programm_.form; }
+    app::Programm& programm() { return programm_; }
     app::ProgramState& state() { return state_; }
     app::MainFormState& controls() { return controls_; }
 
@@ -47,10 +49,11 @@ private:
     ports::ScriptedDialogs dialogs_;
     CliSerialPort port_;
     ports::AlwaysLoads pictures_;  // headless: every picture counts as loaded
+    ports::RecordingPrinter printer_;  // headless: nothing is printed
     NoOtherCopy lock_;
     app::ProgramState state_;
     app::MainFormState controls_;
-    app::MainForm form_;
+    app::Programm programm_;
 };
 
 }  // namespace krv::cli

@@ -20,11 +20,21 @@ MainForm::MainForm(ProgramState& state, MainFormState& controls, Ports ports)
       ports_(ports),
       receive_(state.einstellungen, state.playback, ports.profile, ports.clock, *this),
       device_(state, controls, ports.pictures, ports.dialogs),
+      timing_(state, controls, timingControls_, ports.profile,
+              [this](std::int16_t bit) { return device_.KonvertBitToLed(bit); }),
       cpuFenster_(state, ports.profile),
       cpuFehler_(state, cpuFenster_, ports.dialogs),
       diagStatus_(state, controls),
       portControl_(ports.serial, receive_, *this, ports.dialogs, ports.profile, state.einstellungen),
-      portHandler_(ports.serial, receive_, *this, ports.dialogs, state.einstellungen) {}
+      portHandler_(ports.serial, receive_, *this, ports.dialogs, state.einstellungen) {
+    // The LED rendering feeds the live traces and, while a file is loaded, the sample store.
+    device_.ZeichneSpur = [this](int kanal, std::uint8_t zustand, std::uint8_t anzahl) {
+        timing_.ZeichneSpur(kanal, zustand, anzahl);
+    };
+    device_.SampleKlemmen = [this](int spalte, std::uint8_t zustand) {
+        timing_.samples().SampleKlemmenSetzen(spalte, zustand);
+    };
+}
 
 MainForm::~MainForm() = default;
 
@@ -61,6 +71,7 @@ void MainForm::Form_Load() {
     state_.ServiceModus3 = false;
     // The release and time values are shown only in service mode.
     for (std::size_t i = 1; i <= 3; ++i) c_.lblDiagStatusText[i].setVisible(false);
+    timing_.Init_TimingWiedergabe();
 }
 
 void MainForm::setzeMenueStartzustand() {
@@ -111,6 +122,7 @@ void MainForm::Init_Sprache() {
     };
     for (const auto& [control, id] : captions) control->setCaption(text(id));
     diagStatus_.InitDiagStatusText();
+    timing_.Init_SpracheTiming();
     AnzeigePortStatus();
 }
 
@@ -245,6 +257,12 @@ void MainForm::RecorderTelegramm(const link::ReceiveState& s) {
     if (beobachter) beobachter->RecorderTelegramm(s);
 }
 
+void MainForm::samplesAnlegen(const link::DispatchState& d, int k) {
+    timing_.samples().samplesAnlegen(d, state_.playback.AktuellerDatensatz, k);
+}
+
+void MainForm::samplesAbschliessen(int k) { timing_.samples().samplesAbschliessen(k); }
+
 void MainForm::nichtAngezeigt(const link::ReceiveState& s) {
     if (beobachter) beobachter->nichtAngezeigt(s);
 }
@@ -268,9 +286,11 @@ void MainForm::Anzeige(const link::ReceiveState& s) {
     for (std::size_t i = 0; i < statusByte.size(); ++i) statusByte[i] = s.datenByte(basis + i);
     device_.AnzeigeGeraet(statusByte);
     if (state_.playback.SimulationsStatus != 1) {
+        timing_.SpurVorschub();
         // The CPU error decision comes first: the status window reads CpuFehlerAktiv.
         cpuFehler_.AnzeigeCpuFehlermeldung(statusByte[0], s);
         diagStatus_.AnzeigeDiagStatus(s);
+        if (state_.einstellungen.HexDumpModus > 0 && onHexDumpAnzeige) onHexDumpAnzeige();
     }
     if (onAnzeige) onAnzeige(s);
     state_.AnzeigeGueltig = 1;

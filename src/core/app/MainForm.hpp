@@ -12,12 +12,15 @@
 #include "core/diag/CpuFehlerAnzeige.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
 #include "core/diag/DiagStatus.hpp"
+#include "core/timing/TimingDiagramm.hpp"
+#include "core/timing/TimingFormState.hpp"
 #include "core/link/PortControl.hpp"
 #include "core/link/PortHandler.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/Pictures.hpp"
+#include "core/ports/Printer.hpp"
 #include "core/ports/ProfileStore.hpp"
 #include "core/ports/SerialPort.hpp"
 
@@ -29,6 +32,7 @@ struct Ports {
     ports::Dialogs& dialogs;
     ports::SerialPort& serial;
     ports::Pictures& pictures;
+    ports::Printer& printer;
 };
 
 class MainForm : public link::DispatchHooks, public link::PortHost {
@@ -51,6 +55,7 @@ public:
     void mnuCom_Click(int index) { portControl_.mnuCom_Click(index); }
     void mnuStatusFenster_Click() override;
     void mnuTimingDiagramm_Click();
+    void cmdTimingDiagrammStartStop_Click() { timing_.cmdTimingDiagrammStartStop_Click(); }
     void mnuHardwareAuswahl_Click();
     void mnuFileExit_Click();
 
@@ -77,6 +82,8 @@ public:
     device::DeviceDisplay& device() { return device_; }
     diag::DiagStatus& diagStatus() { return diagStatus_; }
     diag::CpuFehlerFenster& cpuFehlerFenster() { return cpuFenster_; }
+    timing::TimingDiagramm& timing() { return timing_; }
+    timing::TimingFormState& timingControls() { return timingControls_; }
     ProgramState& state() { return state_; }
     MainFormState& controls() { return c_; }
     const std::string& text(int id) const;
@@ -98,6 +105,10 @@ public:
     void nichtAngezeigt(const link::ReceiveState& s) override;
     void kopfsatzGelesen(std::uint8_t type, ByteView payload) override;
     void aufrufEnde(ByteView chunk) override;
+    void samplesAnlegen(const link::DispatchState& d, int k) override;
+    void samplesAbschliessen(int k) override;
+    void kanalGeaendert(int j) override { timing_.selektorZeigen(j); }
+    void triggerGeaendert() override { timing_.selektorZeigen(timing::kTriggerSelektor); }
 
     // Sees every dispatch event after the window has handled it (the command-line tool prints them).
     link::DispatchHooks* beobachter = nullptr;
@@ -105,6 +116,7 @@ public:
     // Where the other subsystems join the window's sequences; each may stay empty.
     std::function<void(const link::ReceiveState&)> onAnzeige;  // after the display of one status block
     std::function<void()> onAndereFensterSchliessen;   // hex dump, info and help windows at unload
+    std::function<void()> onHexDumpAnzeige;            // the hex dump window, while it is in use
     std::function<void()> onAufzeichnungBeenden;       // a running recording finished at unload
 
 private:
@@ -115,6 +127,8 @@ private:
     Ports ports_;
     link::ReceivePath receive_;
     device::DeviceDisplay device_;
+    timing::TimingFormState timingControls_;
+    timing::TimingDiagramm timing_;
     diag::CpuFehlerFenster cpuFenster_;
     diag::CpuFehlerAnzeige cpuFehler_;
     diag::DiagStatus diagStatus_;

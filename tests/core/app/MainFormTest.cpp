@@ -5,6 +5,7 @@
 #include "../link/PortTestDoubles.hpp"
 #include "core/app/ProgramEntry.hpp"
 #include "core/link/TelegramBuilder.hpp"
+#include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
 namespace krv::app {
@@ -31,9 +32,10 @@ struct MainFormRig {
     test::ScriptedSerialPort port{log};
     AlwaysFreeLock lock;
     ports::AlwaysLoads pictures;
+    ports::RecordingPrinter printer;
     ProgramState state;
     MainFormState controls;
-    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures}};
+    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer}};
     std::vector<Bytes> angezeigt;  // status blocks that reached the display
 
     bool start() {

@@ -1,0 +1,31 @@
+#pragma once
+// A printer that keeps every job and answers with a chosen result: for tests and headless runs.
+#include <string>
+#include <vector>
+
+#include "core/ports/Printer.hpp"
+
+namespace krv::ports {
+
+class RecordingPrinter : public Printer {
+public:
+    struct Auftrag {
+        bool fenster = false;  // true: a window by its form name; false: a text
+        std::string inhalt;    // the text, or the form name
+    };
+
+    // What every job answers; Fehler makes this a failing printer.
+    DruckErgebnis ergebnis = DruckErgebnis::Gedruckt;
+    std::vector<Auftrag> auftraege;
+
+    DruckErgebnis druckeText(const std::string& text) override {
+        auftraege.push_back({false, text});
+        return ergebnis;
+    }
+    DruckErgebnis druckeFenster(const std::string& formName) override {
+        auftraege.push_back({true, formName});
+        return ergebnis;
+    }
+};
+
+}  // namespace krv::ports
