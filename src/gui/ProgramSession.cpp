@@ -40,18 +40,19 @@ bool ProgramSession::start() {
                                                              [this] { zeigeSplash(); });
     if (!weiter) return false;
 
-    form_ = std::make_unique<app::MainForm>(state_, controls_, app::Ports{profile_, clock_, dialogs_, serial_, pictures_});
+    programm_ = std::make_unique<app::Programm>(state_, controls_,
+                                                app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
-    window_ = std::make_unique<MainWindow>(*form_);
-    cpuFehlerWindow_ = new CpuFehlerWindow(form_->cpuFehlerFenster(), window_.get());
+    window_ = std::make_unique<MainWindow>(programm_->form);
+    cpuFehlerWindow_ = new CpuFehlerWindow(programm_->form.cpuFehlerFenster(), window_.get());
     QObject::connect(window_.get(), &MainWindow::geschlossen, [this] {
         if (splash_) splash_->close();
         // The program ends: the error window goes without an unload of its own.
         if (cpuFehlerWindow_) cpuFehlerWindow_->hide();
     });
 
-    form_->Form_Load();
-    app::ProgrammStartNachDemLaden(state_, *form_);
+    programm_->form.Form_Load();
+    app::ProgrammStartNachDemLaden(state_, programm_->form);
     window_->zentrieren();
     window_->show();
 

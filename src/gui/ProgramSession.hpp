@@ -8,13 +8,14 @@
 #include <optional>
 #include <string>
 
-#include "core/app/MainForm.hpp"
+#include "core/app/Programm.hpp"
 #include "core/app/MainFormState.hpp"
 #include "core/app/ProgramState.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "gui/CpuFehlerWindow.hpp"
 #include "gui/PlaceholderPictures.hpp"
+#include "gui/QtPrinter.hpp"
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/IniFileProfile.hpp"
@@ -46,7 +47,8 @@ public:
 
     // Valid after a successful start().
     MainWindow& window() { return *window_; }
-    app::MainForm& form() { return *form_; }
+    app::MainForm& form() { return programm_->form; }
+    app::Programm& programm() { return *programm_; }
     SplashWindow* splash() const { return splash_.data(); }
     // The CPU error window; it belongs to the main window.
     CpuFehlerWindow* cpuFehlerWindow() const { return cpuFehlerWindow_.data(); }
@@ -66,10 +68,11 @@ private:
     PortOverlayProfile profile_;
     platform::LinuxSerialPort serial_;
     PlaceholderPictures pictures_;
+    QtPrinter printer_;
     app::ProgramState state_;
     app::MainFormState controls_;
     platform::LockFileInstance lock_;
-    std::unique_ptr<app::MainForm> form_;
+    std::unique_ptr<app::Programm> programm_;
     std::unique_ptr<SerialNotifier> notifier_;
     std::unique_ptr<MainWindow> window_;
     QPointer<SplashWindow> splash_;
