@@ -14,6 +14,32 @@ long parseNumber(const std::string& option, const std::string& text, long minimu
     return value;
 }
 
+long parseRange(const std::string& option, const std::string& text, long minimum, long maximum) {
+    const long value = parseNumber(option, text, minimum);
+    if (value > maximum) {
+        throw UsageError(option + " takes " + std::to_string(minimum) + ".." + std::to_string(maximum) + ", not '" +
+                         text + "'");
+    }
+    return value;
+}
+
+// Nine comma-separated terminal numbers 0..36, one per timing channel.
+std::array<int, 9> parseChannels(const std::string& option, const std::string& text) {
+    std::array<int, 9> channels{};
+    std::size_t start = 0;
+    for (std::size_t j = 0; j < channels.size(); ++j) {
+        const std::size_t comma = text.find(',', start);
+        const bool last = j + 1 == channels.size();
+        if (last != (comma == std::string::npos)) {
+            throw UsageError(option + " needs nine values separated by commas, not '" + text + "'");
+        }
+        const std::string item = text.substr(start, last ? std::string::npos : comma - start);
+        channels[j] = static_cast<int>(parseRange(option, item, 0, 36));
+        start = comma + 1;
+    }
+    return channels;
+}
+
 }  // namespace
 
 CliOptions parseOptions(const std::vector<std::string>& args) {
@@ -47,6 +73,14 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             o.start = value(a);
         } else if (a == "--step-ms") {
             o.stepMs = parseNumber(a, value(a), 0);
+        } else if (a == "--append") {
+            o.append = true;
+        } else if (a == "--trigger") {
+            o.trigger = static_cast<int>(parseRange(a, value(a), 0, 37));
+        } else if (a == "--channels") {
+            o.channels = parseChannels(a, value(a));
+        } else if (a == "--csv") {
+            o.csv = true;
         } else {
             throw UsageError("unknown option '" + a + "'");
         }

@@ -1,5 +1,6 @@
 #pragma once
 // Options shared by all krvdiag-cli subcommands: `krvdiag-cli SUBCOMMAND [options] FILE...`.
+#include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,10 @@ struct CliOptions {
     std::string dataDir;      // --data DIR
     std::string start;        // --start "YYYY-MM-DD HH:MM:SS"
     long stepMs = -1;         // --step-ms N
+    bool append = false;      // --append (record: keep the old content)
+    int trigger = 0;          // --trigger M (record: trigger mode 0..37)
+    std::array<int, 9> channels{};  // --channels a,b,c,d,e,f,g,h,i (record: terminal per timing channel)
+    bool csv = false;         // --csv (dump: spreadsheet rows)
     std::vector<std::string> files;
 };
 

@@ -14,6 +14,7 @@
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
+#include "platform/PosixFileSink.hpp"
 
 namespace krv::cli {
 
@@ -50,6 +51,7 @@ private:
     CliSerialPort port_;
     ports::AlwaysLoads pictures_;  // headless: every picture counts as loaded
     ports::RecordingPrinter printer_;  // headless: nothing is printed
+    platform::PosixFileSink protokollDatei_;
     NoOtherCopy lock_;
     app::ProgramState state_;
     app::MainFormState controls_;

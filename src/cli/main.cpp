@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "cli/CliOptions.hpp"
+#include "cli/DumpCommand.hpp"
+#include "cli/RecordCommand.hpp"
 #include "cli/ScanCommand.hpp"
 #include "cli/ShowCommand.hpp"
 
@@ -20,12 +22,24 @@ constexpr const char* kUsage =
     "                  header X [HEX]; last line: buffer N (receive buffer length)\n"
     "  show FILE       as scan, and after each displayed telegram what the windows show:\n"
     "                  model, module and terminal LEDs, status values, CPU error window\n"
+    "  record IN OUT   records IN into the protocol file OUT as the data recorder does;\n"
+    "                  prints the recorder's messages as: message ID TEXT; exit\n"
+    "                  status 2 also when OUT cannot be opened or written\n"
+    "  dump FILE       reads a protocol file as playback does: version, channels, trigger,\n"
+    "                  records N, then one line per 19-byte slot (or with --csv one row\n"
+    "                  per data record with the terminal levels)\n"
     "\n"
     "Options (before the file arguments):\n"
     "  --chunk N       hand the input to the receive path in chunks of N bytes (default 512)\n"
     "  --lang de|en    language of the texts (default de)\n"
     "  --service       act as if the service access code had been entered\n"
     "  --data DIR      directory of the error text files (default: the data directory)\n"
+    "  --append        record: append to OUT instead of replacing it\n"
+    "  --trigger M     record: trigger mode 0..37 (default 0, no trigger)\n"
+    "  --channels LIST record: nine terminal numbers 0..36 for the timing channels, a,b,...,i\n"
+    "  --start TIME    record: clock start, local \"YYYY-MM-DD HH:MM:SS\" (default 2026-01-01 00:00:00)\n"
+    "  --step-ms N     record: the clock advances N ms per accepted telegram (default 1000)\n"
+    "  --csv           dump: spreadsheet rows instead of the slot lines\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -47,6 +61,8 @@ int main(int argc, char** argv) {
         const krv::cli::CliOptions options = krv::cli::parseOptions(args);
         if (options.subcommand == "scan") return krv::cli::runScan(options, std::cout, std::cerr);
         if (options.subcommand == "show") return krv::cli::runShow(options, std::cout, std::cerr);
+        if (options.subcommand == "record") return krv::cli::runRecord(options, std::cout, std::cerr);
+        if (options.subcommand == "dump") return krv::cli::runDump(options, std::cout, std::cerr);
         throw krv::cli::UsageError("unknown subcommand '" + options.subcommand + "'");
     } catch (const krv::cli::UsageError& e) {
         std::cerr << "krvdiag-cli: " << e.what() << "\n\n" << kUsage;

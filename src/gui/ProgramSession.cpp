@@ -41,7 +41,7 @@ bool ProgramSession::start() {
     if (!weiter) return false;
 
     programm_ = std::make_unique<app::Programm>(state_, controls_,
-                                                app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_});
+                                                app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_, protokollDatei_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
     window_ = std::make_unique<MainWindow>(programm_->form);
     cpuFehlerWindow_ = new CpuFehlerWindow(programm_->form.cpuFehlerFenster(), window_.get());

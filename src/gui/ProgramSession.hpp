@@ -16,6 +16,7 @@
 #include "gui/CpuFehlerWindow.hpp"
 #include "gui/PlaceholderPictures.hpp"
 #include "gui/QtPrinter.hpp"
+#include "platform/PosixFileSink.hpp"
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/IniFileProfile.hpp"
@@ -69,6 +70,7 @@ private:
     platform::LinuxSerialPort serial_;
     PlaceholderPictures pictures_;
     QtPrinter printer_;
+    platform::PosixFileSink protokollDatei_;
     app::ProgramState state_;
     app::MainFormState controls_;
     platform::LockFileInstance lock_;

@@ -22,6 +22,7 @@ MainForm::MainForm(ProgramState& state, MainFormState& controls, Ports ports)
       device_(state, controls, ports.pictures, ports.dialogs),
       timing_(state, controls, timingControls_, ports.profile,
               [this](std::int16_t bit) { return device_.KonvertBitToLed(bit); }),
+      recorder_(state, controls, ports.dialogs, ports.clock, ports.protokollDatei, *this),
       cpuFenster_(state, ports.profile),
       cpuFehler_(state, cpuFenster_, ports.dialogs),
       diagStatus_(state, controls),
@@ -192,7 +193,7 @@ void MainForm::mnuFileExit_Click() {
 void MainForm::Form_Unload() {
     if (onAndereFensterSchliessen) onAndereFensterSchliessen();
     if (ports_.serial.isOpen()) ports_.serial.close();
-    if (onAufzeichnungBeenden) onAufzeichnungBeenden();
+    recorder_.mnuCloseLog_Click();  // the protocol file is complete
 }
 
 void MainForm::SSPanel1_DblClick() {
@@ -243,6 +244,14 @@ void MainForm::setMnuComChecked(int nr, bool checked) {
     if (nr >= 1 && nr <= 4) c_.mnuCom[static_cast<std::size_t>(nr)].setChecked(checked);
 }
 
+void MainForm::setTriggerAuswahlEnabled(bool enabled) {
+    timingControls_.cboKlemmen[timing::kTriggerSelektor].setEnabled(enabled);
+}
+
+void MainForm::setTriggerAuswahlFarbe(std::optional<Colour> farbe) {
+    timingControls_.cboKlemmen[timing::kTriggerSelektor].setColour(farbe.value_or(kWeiss));
+}
+
 void MainForm::aktivitaetsAnzeigeUmschalten() {
     Control& led = c_.shpLed[kAktivitaetsLed];
     led.setColour(led.colour() == kCyan ? kBlau : kCyan);
@@ -254,6 +263,7 @@ void MainForm::crcFehler() {
 }
 
 void MainForm::RecorderTelegramm(const link::ReceiveState& s) {
+    recorder_.RecorderTelegramm(s);
     if (beobachter) beobachter->RecorderTelegramm(s);
 }
 

@@ -12,6 +12,7 @@
 #include "core/diag/CpuFehlerAnzeige.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
 #include "core/diag/DiagStatus.hpp"
+#include "core/recorder/Recorder.hpp"
 #include "core/timing/TimingDiagramm.hpp"
 #include "core/timing/TimingFormState.hpp"
 #include "core/link/PortControl.hpp"
@@ -19,6 +20,7 @@
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
+#include "core/ports/FileSink.hpp"
 #include "core/ports/Pictures.hpp"
 #include "core/ports/Printer.hpp"
 #include "core/ports/ProfileStore.hpp"
@@ -33,9 +35,10 @@ struct Ports {
     ports::SerialPort& serial;
     ports::Pictures& pictures;
     ports::Printer& printer;
+    ports::FileSink& protokollDatei;  // the recorder's protocol file
 };
 
-class MainForm : public link::DispatchHooks, public link::PortHost {
+class MainForm : public link::DispatchHooks, public link::PortHost, public recorder::RecorderHost {
 public:
     MainForm(ProgramState& state, MainFormState& controls, Ports ports);
     ~MainForm() override;
@@ -54,10 +57,13 @@ public:
     void mnuDatenuebertragungStop_Click() { portControl_.mnuDatenuebertragungStop_Click(); }
     void mnuCom_Click(int index) { portControl_.mnuCom_Click(index); }
     void mnuStatusFenster_Click() override;
-    void mnuTimingDiagramm_Click();
+    void mnuTimingDiagramm_Click() override;
     void cmdTimingDiagrammStartStop_Click() { timing_.cmdTimingDiagrammStartStop_Click(); }
     void mnuHardwareAuswahl_Click();
     void mnuFileExit_Click();
+    void mnuOpenLog_Click() { recorder_.mnuOpenLog_Click(); }
+    void mnuCloseLog_Click() { recorder_.mnuCloseLog_Click(); }
+    void cmdRecorderStartStop_Click() { recorder_.cmdRecorderStartStop_Click(); }
 
     // Status bar and model list.
     void SSPanel1_DblClick();
@@ -84,6 +90,7 @@ public:
     diag::CpuFehlerFenster& cpuFehlerFenster() { return cpuFenster_; }
     timing::TimingDiagramm& timing() { return timing_; }
     timing::TimingFormState& timingControls() { return timingControls_; }
+    recorder::Recorder& recorder() { return recorder_; }
     ProgramState& state() { return state_; }
     MainFormState& controls() { return c_; }
     const std::string& text(int id) const;
@@ -96,6 +103,18 @@ public:
     bool mnuHardwareAuswahlChecked() const override { return c_.mnuHardwareAuswahl.checked(); }
     void cpuFehlerZuruecksetzen() override;
     void setMnuComChecked(int nr, bool checked) override;
+    void portVerloren() override { recorder_.mnuCloseLog_Click(); }
+
+    // RecorderHost. The recorder asks the port itself: at unload the port closes before the
+    // recording ends, while the mirror PortOffen still says open.
+    bool datenuebertragungLaeuft() const override { return ports_.serial.isOpen(); }
+    void datenuebertragungStarten() override { mnuDatenuebertragungStart_Click(); }
+    void datenuebertragungStoppen() override { mnuDatenuebertragungStop_Click(); }
+    void TimingStart() override { timing_.TimingStart(); }
+    void TimingStop() override { timing_.TimingStop(); }
+    void setTriggerAuswahlEnabled(bool enabled) override;
+    void setTriggerAuswahlFarbe(std::optional<Colour> farbe) override;
+    void setDateiname(const std::string& titel) override { timingControls_.lblDateiname.setCaption(titel); }
 
     // DispatchHooks: the window's own steps, each also passed on to the observer.
     void RecorderTelegramm(const link::ReceiveState& s) override;
@@ -117,7 +136,6 @@ public:
     std::function<void(const link::ReceiveState&)> onAnzeige;  // after the display of one status block
     std::function<void()> onAndereFensterSchliessen;   // hex dump, info and help windows at unload
     std::function<void()> onHexDumpAnzeige;            // the hex dump window, while it is in use
-    std::function<void()> onAufzeichnungBeenden;       // a running recording finished at unload
 
 private:
     void setzeMenueStartzustand();
@@ -129,6 +147,7 @@ private:
     device::DeviceDisplay device_;
     timing::TimingFormState timingControls_;
     timing::TimingDiagramm timing_;
+    recorder::Recorder recorder_;
     diag::CpuFehlerFenster cpuFenster_;
     diag::CpuFehlerAnzeige cpuFehler_;
     diag::DiagStatus diagStatus_;

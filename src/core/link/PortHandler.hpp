@@ -39,8 +39,8 @@ public:
     // Check mark of the port menu element nr (1..4).
     virtual void setMnuComChecked(int nr, bool checked) = 0;
 
-    // The device went away and the port is closed. A running recording is not touched: it stays
-    // open, and everything received so far is in it.
+    // The device went away and the port is closed. A running recording is ended, so that its
+    // file is complete with everything received before.
     virtual void portVerloren() {}
 };
 

@@ -5,6 +5,7 @@
 #include "../link/PortTestDoubles.hpp"
 #include "core/app/ProgramEntry.hpp"
 #include "core/link/TelegramBuilder.hpp"
+#include "core/ports/MemoryFileSink.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
@@ -33,9 +34,10 @@ struct MainFormRig {
     AlwaysFreeLock lock;
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;
+    ports::MemoryFileSink datei;
     ProgramState state;
     MainFormState controls;
-    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer}};
+    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei}};
     std::vector<Bytes> angezeigt;  // status blocks that reached the display
 
     bool start() {
@@ -235,17 +237,26 @@ TEST_F(MainFormRunning, ModelListIsIgnoredWhileThePortIsOpen) {
     EXPECT_EQ(rig.angezeigt.size(), before);
 }
 
-TEST_F(MainFormRunning, UnloadClosesThePortBeforeFinishingTheRecording) {
+TEST_F(MainFormRunning, UnloadClosesThePortThenFinishesTheRecording) {
     rig.form.mnuDatenuebertragungStart_Click();
+    ASSERT_TRUE(rig.form.recorder().starteAufzeichnung("/tmp/aufzeichnung.log", ports::OpenMode::Replace));
+    rig.sende(kurzTelegramm(0x0D, 1));
     std::vector<std::string> order;
     rig.form.onAndereFensterSchliessen = [&] { order.push_back("windows"); };
-    rig.form.onAufzeichnungBeenden = [&] { order.push_back(rig.port.offen ? "recording, port open" : "recording"); };
     rig.form.Form_Unload();
     EXPECT_FALSE(rig.port.offen);
-    EXPECT_EQ(order, (std::vector<std::string>{"windows", "recording"}));
+    EXPECT_FALSE(rig.form.recorder().laeuft());
+    EXPECT_FALSE(rig.datei.isOpen());
+    EXPECT_EQ(order, (std::vector<std::string>{"windows"}));
+    // The pending run was written when the recording ended: header group and one record.
+    const Bytes& inhalt = rig.datei.files["/tmp/aufzeichnung.log"];
+    ASSERT_GE(inhalt.size(), 19u);
+    EXPECT_EQ(inhalt[inhalt.size() - 19], 'L');
+    EXPECT_EQ(inhalt[inhalt.size() - 18], '3');
     // Nothing is written to the settings file at shutdown.
     EXPECT_EQ(rig.profile.text(), "[Einstellungen]\nComPort=2\n");
 }
+
 
 }  // namespace
 }  // namespace krv::app

@@ -7,6 +7,7 @@
 #include "core/app/ProgramEntry.hpp"
 #include "core/hexdump/HexDumpMenue.hpp"
 #include "core/link/TelegramBuilder.hpp"
+#include "core/ports/MemoryFileSink.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
@@ -34,9 +35,10 @@ struct SpracheRig {
     FreiesLock lock;
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;
+    ports::MemoryFileSink datei;
     ProgramState state;
     MainFormState controls;
-    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer}};
+    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei}};
     hexdump::HexDumpFenster hexDump{state, form.receivePath().receive(), profile, dialogs, printer};
     hexdump::HexDumpMenue hexDumpMenue{state, controls, hexDump, profile};
     HilfeFenster hilfe{state, profile, dialogs, printer};
