@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
@@ -9,9 +10,42 @@
 
 #include "gui/PanelLabel.hpp"
 #include "gui/QtColour.hpp"
+#include "gui/TimingView.hpp"
 #include "gui/Twips.hpp"
 
 namespace krv::gui {
+namespace {
+
+// The key code the program's key handlers know: letters and digits as their capital ASCII code,
+// the keys around them as the usual virtual key codes; 0 for keys without one.
+int tastenCode(int qtTaste) {
+    if ((qtTaste >= Qt::Key_A && qtTaste <= Qt::Key_Z) || (qtTaste >= Qt::Key_0 && qtTaste <= Qt::Key_9)) return qtTaste;
+    if (qtTaste >= Qt::Key_F1 && qtTaste <= Qt::Key_F12) return 112 + (qtTaste - Qt::Key_F1);
+    switch (qtTaste) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+int umschaltStatus(Qt::KeyboardModifiers m) {
+    return (m.testFlag(Qt::ShiftModifier) ? 1 : 0) + (m.testFlag(Qt::ControlModifier) ? 2 : 0) +
+           (m.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+}  // namespace
 
 MainWindow::MainWindow(app::MainForm& form, QWidget* parent)
     : QMainWindow(parent), form_(form), c_(form.controls()) {
@@ -29,6 +63,9 @@ MainWindow::MainWindow(app::MainForm& form, QWidget* parent)
     picContainer_ = new QWidget(client_);
     anmelden(picContainer_, c_.picContainer);
     bindeSichtbar(picContainer_, c_.picContainer);
+    // A click into the device picture gives it the focus; its key presses go to the program.
+    picContainer_->setFocusPolicy(Qt::ClickFocus);
+    picContainer_->installEventFilter(this);
 
     // Creation order is stacking order: the LEDs lie on top of the pictures.
     baueBild(picContainer_);
@@ -63,6 +100,7 @@ void MainWindow::setzeStandardHandler() {
     for (int i = 1; i <= 4; ++i) setHandler(c_.mnuCom[static_cast<std::size_t>(i)], [this, i] { form_.mnuCom_Click(i); });
     setHandler(c_.mnuStatusFenster, [this] { form_.mnuStatusFenster_Click(); });
     setHandler(c_.mnuTimingDiagramm, [this] { form_.mnuTimingDiagramm_Click(); });
+    setHandler(c_.cmdTimingDiagrammStartStop, [this] { form_.cmdTimingDiagrammStartStop_Click(); });
     setHandler(c_.mnuHardwareAuswahl, [this] { form_.mnuHardwareAuswahl_Click(); });
 }
 
@@ -151,6 +189,8 @@ void MainWindow::ordneAn() {
     panels_[2]->setGeometry(twips.rect(l.SSPanel3));
     picContainer_->setGeometry(twips.rect(l.picContainer));
     for (const auto& [widget, platz] : platzierungen_) widget->setGeometry(twips.rect(platz));
+    // The timing diagram grows with the container's width; its strips follow.
+    if (timingView_) timingView_->platzieren(twips.rect(TimingView::platz(l.picContainer.width)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -166,6 +206,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) {
         ordneAn();
+    } else if (watched == picContainer_ && event->type() == QEvent::KeyPress && onPicContainerKeyDown) {
+        // Keys the focused control below does not use arrive here as well, with the focus elsewhere.
+        const auto* taste = static_cast<QKeyEvent*>(event);
+        const int code = tastenCode(taste->key());
+        if (code != 0 && onPicContainerKeyDown(code, umschaltStatus(taste->modifiers()), picContainer_->hasFocus())) {
+            return true;
+        }
     } else if (watched == list1_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         // Switching to another program or opening a menu leaves the focus where it is among the
         // window's own controls; only a real move between them counts.

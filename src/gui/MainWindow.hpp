@@ -23,6 +23,7 @@ namespace krv::gui {
 
 class PanelLabel;
 class PictureArea;
+class TimingView;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -46,6 +47,12 @@ public:
     QTimer* timer(const app::TimerControl& control) const;
     QListWidget* list1() const { return list1_; }
     PanelLabel* panel(int nr) const;  // 1..3
+    TimingView* timingView() const { return timingView_; }
+
+    // A key went down in the device picture area: its key code (letters and digits as their
+    // capital ASCII code), the shift state (1 Shift + 2 Ctrl + 4 Alt) and whether the area
+    // itself has the keyboard focus. True: the key was used.
+    std::function<bool(int keyCode, int shift, bool hatFokus)> onPicContainerKeyDown;
 
 signals:
     // The window has been unloaded (Form_Unload ran) and is closed.
@@ -95,6 +102,7 @@ private:
     QWidget* client_ = nullptr;
     QWidget* picContainer_ = nullptr;
     QListWidget* list1_ = nullptr;
+    TimingView* timingView_ = nullptr;
     PanelLabel* panels_[3] = {nullptr, nullptr, nullptr};
     QString titelZusatz_;
     bool entladen_ = false;

@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "gui/DesignLayout.hpp"
 #include "gui/MainWindow.hpp"
 #include "gui/PictureArea.hpp"
 #include "gui/QtColour.hpp"
 #include "gui/ShapeWidget.hpp"
+#include "gui/TimingView.hpp"
 
 namespace krv::gui {
 namespace {
@@ -111,32 +113,35 @@ void MainWindow::baueStatusFenster(QWidget* container) {
 }
 
 void MainWindow::baueZeitdiagramm(QWidget* container) {
-    auto* frame = new QFrame(container);
-    anmelden(frame, c_.fraTimingDiagram);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    platziere(frame, design::fraTimingDiagram);
-    bindeSichtbar(frame, c_.fraTimingDiagram);
+    // The view renders the diagram's own controls; the buttons and the scroll bar in it are the
+    // window's controls and are bound here like the others.
+    timingView_ = new TimingView(form_, container);
+    anmelden(timingView_, c_.fraTimingDiagram);
+    bindeSichtbar(timingView_, c_.fraTimingDiagram);
 
-    const int top = design::fraTimingDiagram.height - design::kKnopfHoehe - design::kKnopfAbstand;
-    auto spalte = [](int n) { return design::kKnopfAbstand + n * (design::kKnopfBreite + design::kKnopfAbstand); };
-    const std::pair<app::Control*, int> knoepfe[] = {
-        {&c_.cmdTimingDiagrammStartStop, spalte(0)},
-        {&c_.cmdRecorderStartStop, spalte(1)},
-        {&c_.cmdWiedergabeStart, spalte(2)},
-        {&c_.cmdWiedergabeStop, spalte(2)},
+    const std::pair<app::Control*, QPushButton*> knoepfe[] = {
+        {&c_.cmdTimingDiagrammStartStop, timingView_->cmdTimingDiagrammStartStop()},
+        {&c_.cmdRecorderStartStop, timingView_->cmdRecorderStartStop()},
+        {&c_.cmdWiedergabeStart, timingView_->cmdWiedergabeStart()},
+        {&c_.cmdWiedergabeStop, timingView_->cmdWiedergabeStop()},
     };
-    for (const auto& [ziel, left] : knoepfe) {
+    for (const auto& [ziel, knopf] : knoepfe) {
         app::Control* control = ziel;
-        auto* knopf = new QPushButton(frame);
         anmelden(knopf, *control);
-        platziere(knopf, {left, top, design::kKnopfBreite, design::kKnopfHoehe});
-        bindings_.bind(*control, [knopf, control] {
+        bindings_.bind(*control, [knopf = knopf, control] {
             knopf->setText(QString::fromStdString(control->caption()));
             knopf->setVisible(control->visible());
             knopf->setEnabled(control->enabled());
         });
         connect(knopf, &QPushButton::clicked, this, [this, control] { aktionGewaehlt(*control); });
     }
+
+    QScrollBar* hsb = timingView_->hsbTimingDiagram();
+    anmelden(hsb, c_.hsbTimingDiagram);
+    bindings_.bind(c_.hsbTimingDiagram, [hsb, this] {
+        hsb->setVisible(c_.hsbTimingDiagram.visible());
+        hsb->setEnabled(c_.hsbTimingDiagram.enabled());
+    });
 }
 
 void MainWindow::baueModellListe(QWidget* container) {

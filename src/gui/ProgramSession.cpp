@@ -50,6 +50,7 @@ bool ProgramSession::start() {
         // The program ends: the error window goes without an unload of its own.
         if (cpuFehlerWindow_) cpuFehlerWindow_->hide();
     });
+    verbindeFenster();
 
     programm_->form.Form_Load();
     app::ProgrammStartNachDemLaden(state_, programm_->form);
@@ -66,6 +67,72 @@ void ProgramSession::zeigeSplash() {
     splash_->show();
     // Let it paint before the main window's load keeps the program busy.
     QCoreApplication::processEvents();
+}
+
+void ProgramSession::verbindeFenster() {
+    app::Programm& p = *programm_;
+    MainWindow& w = *window_;
+    hexDumpWindow_ = new HexDumpWindow(p.hexDump, &w);
+    helpWindow_ = new HelpWindow(p.hilfe, &w);
+    passwordDialog_ = new PasswordDialog(p.service, &w);
+
+    for (std::size_t i = 0; i < controls_.mnuSprache.size(); ++i) {
+        w.setHandler(controls_.mnuSprache[i], [&p, i] { p.mnuSprache_Click(static_cast<int>(i)); });
+    }
+    for (std::size_t i = 0; i < controls_.mnuHexDumpAuswahl.size(); ++i) {
+        w.setHandler(controls_.mnuHexDumpAuswahl[i], [&p, i] { p.mnuHexDumpAuswahl_Click(static_cast<int>(i)); });
+    }
+    w.setHandler(controls_.mnuHilfe, [this] {
+        programm_->mnuHilfe_Click();
+        helpWindow_->abgleichen();  // opened, or brought up when it is open
+    });
+    w.setHandler(controls_.mnuInfo, [this] { zeigeInfo(); });
+    w.setHandler(controls_.mnuPrint, [this] { programm_->mnuPrint_Click(); });
+    w.onPicContainerKeyDown = [this](int code, int shift, bool fokus) {
+        if (!programm_->picContainer_KeyDown(code, shift, fokus)) return false;
+        passwordDialog_->abgleichen();
+        return true;
+    };
+
+    // After a language switch: the window's texts are set; show them now.
+    p.sprache.onNeuZeichnen = [this](const std::string& formName) {
+        QWidget* f = fenster(formName);
+        if (f == nullptr) return;
+        if (f == hexDumpWindow_) hexDumpWindow_->abgleichen();
+        if (f == cpuFehlerWindow_) cpuFehlerWindow_->abgleichen();
+        f->update();
+    };
+    p.onInfoSchliessen = [this] {
+        if (splash_) splash_->close();
+    };
+    printer_.setFensterSuche([this](const std::string& formName) { return fenster(formName); });
+    QObject::connect(&w, &MainWindow::geschlossen, [this] {
+        // The main window's unload has released the hex dump and help windows.
+        if (hexDumpWindow_) hexDumpWindow_->abgleichen();
+        if (helpWindow_) helpWindow_->abgleichen();
+        if (passwordDialog_) passwordDialog_->hide();
+    });
+}
+
+QWidget* ProgramSession::fenster(const std::string& formName) const {
+    if (!programm_) return nullptr;
+    if (formName == controls_.frmKrvDiag.name()) return window_.get();
+    if (formName == programm_->hexDump.controls().frmHexDump.name()) return hexDumpWindow_.data();
+    if (formName == programm_->hilfe.controls().frmHilfe.name()) return helpWindow_.data();
+    if (formName == programm_->form.cpuFehlerFenster().controls().frmCpuFehlermeldung.name()) {
+        return cpuFehlerWindow_.data();
+    }
+    return nullptr;
+}
+
+void ProgramSession::zeigeInfo() {
+    // The info window is the splash window; one that is still open is only brought up.
+    if (!splash_) {
+        splash_ = new SplashWindow(state_.sprachOffset());
+        splash_->show();
+    }
+    splash_->raise();
+    splash_->activateWindow();
 }
 
 }  // namespace krv::gui

@@ -14,6 +14,9 @@
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "gui/CpuFehlerWindow.hpp"
+#include "gui/HelpWindow.hpp"
+#include "gui/HexDumpWindow.hpp"
+#include "gui/PasswordDialog.hpp"
 #include "gui/PlaceholderPictures.hpp"
 #include "gui/QtPrinter.hpp"
 #include "platform/PosixFileSink.hpp"
@@ -53,6 +56,13 @@ public:
     SplashWindow* splash() const { return splash_.data(); }
     // The CPU error window; it belongs to the main window.
     CpuFehlerWindow* cpuFehlerWindow() const { return cpuFehlerWindow_.data(); }
+    // The hex dump, help and service access windows; they belong to the main window too.
+    HexDumpWindow* hexDumpWindow() const { return hexDumpWindow_.data(); }
+    HelpWindow* helpWindow() const { return helpWindow_.data(); }
+    PasswordDialog* passwordDialog() const { return passwordDialog_.data(); }
+    // The window with this form name ("frmKrvDiag", "frmHexDump", ...); nothing for others.
+    QWidget* fenster(const std::string& formName) const;
+    QtPrinter& printer() { return printer_; }
 
     app::ProgramState& state() { return state_; }
     app::MainFormState& controls() { return controls_; }
@@ -61,6 +71,9 @@ public:
 
 private:
     void zeigeSplash();
+    // The windows the main window opens, and its menu items and keys that belong to them.
+    void verbindeFenster();
+    void zeigeInfo();
 
     SessionOptions options_;
     ports::Dialogs& dialogs_;
@@ -79,6 +92,9 @@ private:
     std::unique_ptr<MainWindow> window_;
     QPointer<SplashWindow> splash_;
     QPointer<CpuFehlerWindow> cpuFehlerWindow_;
+    QPointer<HexDumpWindow> hexDumpWindow_;
+    QPointer<HelpWindow> helpWindow_;
+    QPointer<PasswordDialog> passwordDialog_;
 };
 
 }  // namespace krv::gui

@@ -1,11 +1,14 @@
 #pragma once
-// Printing through Qt Print Support: the print dialog, then a text document or a window's image.
-// Printing to a PDF file works without a printer.
-#include <functional>
-
+// Printing through Qt Print Support: the print dialog, then the text as a paginated document or
+// the window drawn as it appears on screen. Printing to a PDF file works without a printer.
+#include <QString>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "core/ports/Printer.hpp"
+
+class QPrinter;
 
 namespace krv::gui {
 
@@ -16,11 +19,20 @@ public:
     explicit QtPrinter(FensterSuche suche = {}) : suche_(std::move(suche)) {}
     void setFensterSuche(FensterSuche suche) { suche_ = std::move(suche); }
 
+    // Every job goes to this PDF file, without asking; empty (the default): the print dialog
+    // asks for the printer each time.
+    void setPdfDatei(const QString& pfad) { pdfDatei_ = pfad; }
+    const QString& pdfDatei() const { return pdfDatei_; }
+
     ports::DruckErgebnis druckeText(const std::string& text) override;
     ports::DruckErgebnis druckeFenster(const std::string& formName) override;
 
 private:
+    // The PDF file or the user's choice in the print dialog; false when the user cancelled.
+    bool druckerWaehlen(QPrinter& printer) const;
+
     FensterSuche suche_;
+    QString pdfDatei_;
 };
 
 }  // namespace krv::gui
