@@ -102,6 +102,9 @@ void MainWindow::setzeStandardHandler() {
     setHandler(c_.mnuTimingDiagramm, [this] { form_.mnuTimingDiagramm_Click(); });
     setHandler(c_.cmdTimingDiagrammStartStop, [this] { form_.cmdTimingDiagrammStartStop_Click(); });
     setHandler(c_.mnuHardwareAuswahl, [this] { form_.mnuHardwareAuswahl_Click(); });
+    setHandler(c_.mnuOpenLog, [this] { form_.mnuOpenLog_Click(); });
+    setHandler(c_.mnuCloseLog, [this] { form_.mnuCloseLog_Click(); });
+    setHandler(c_.cmdRecorderStartStop, [this] { form_.cmdRecorderStartStop_Click(); });
 }
 
 void MainWindow::setHandler(const app::Control& control, std::function<void()> handler) {
