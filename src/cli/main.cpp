@@ -8,6 +8,9 @@
 #include "cli/RecordCommand.hpp"
 #include "cli/ScanCommand.hpp"
 #include "cli/ShowCommand.hpp"
+#ifdef KRVDIAG_HAVE_RENDER_WMF
+#include "cli/RenderWmfCommand.hpp"
+#endif
 
 namespace {
 
@@ -22,6 +25,9 @@ constexpr const char* kUsage =
     "                  header X [HEX]; last line: buffer N (receive buffer length)\n"
     "  show FILE       as scan, and after each displayed telegram what the windows show:\n"
     "                  model, module and terminal LEDs, status values, CPU error window\n"
+    "  render-wmf [--size WxH] FILE OUT.png\n"
+    "                  draws a metafile as the picture areas do, fitted into WxH pixels\n"
+    "                  (default 800x800) on white, and writes it as a PNG\n"
     "  record IN OUT   records IN into the protocol file OUT as the data recorder does;\n"
     "                  prints the recorder's messages as: message ID TEXT; exit\n"
     "                  status 2 also when OUT cannot be opened or written\n"
@@ -58,6 +64,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
+#ifdef KRVDIAG_HAVE_RENDER_WMF
+        // render-wmf has arguments of its own.
+        if (!args.empty() && args[0] == "render-wmf") {
+            return krv::cli::runRenderWmf({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        }
+#endif
         const krv::cli::CliOptions options = krv::cli::parseOptions(args);
         if (options.subcommand == "scan") return krv::cli::runScan(options, std::cout, std::cerr);
         if (options.subcommand == "show") return krv::cli::runShow(options, std::cout, std::cerr);

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 // The main window frmKrvDiag as a view of the form's controls: it builds its widgets once from
 // MainFormState, repaints a widget when its control reports a change, and forwards menu
 // commands, clicks, focus changes, timer ticks and closing to the form's handlers.
@@ -48,6 +49,8 @@ public:
     QListWidget* list1() const { return list1_; }
     PanelLabel* panel(int nr) const;  // 1..3
     TimingView* timingView() const { return timingView_; }
+    // The picture areas Image1, Image2, Image3 and imgStrom, in this order.
+    PictureArea* bildBereich(std::size_t i) const { return bildBereiche_.at(i); }
 
     // A key went down in the device picture area: its key code (letters and digits as their
     // capital ASCII code), the shift state (1 Shift + 2 Ctrl + 4 Alt) and whether the area
@@ -103,6 +106,7 @@ private:
     QWidget* picContainer_ = nullptr;
     QListWidget* list1_ = nullptr;
     TimingView* timingView_ = nullptr;
+    std::array<PictureArea*, 4> bildBereiche_{};
     PanelLabel* panels_[3] = {nullptr, nullptr, nullptr};
     QString titelZusatz_;
     bool entladen_ = false;

@@ -32,8 +32,10 @@ void MainWindow::baueBild(QWidget* container) {
         {&c_.Image3, design::Image3},
         {&c_.imgStrom, design::imgStrom},
     };
+    std::size_t i = 0;
     for (const auto& [control, platz] : bilder) {
         auto* bild = new PictureArea(container);
+        bildBereiche_[i++] = bild;
         anmelden(bild, *control);
         platziere(bild, platz);
         bindeSichtbar(bild, *control);

@@ -4,9 +4,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "gui/wmf/MetafileView.hpp"
+
 namespace krv::gui {
 
-PictureArea::PictureArea(QWidget* parent) : QFrame(parent), name_(new QLabel(this)) {
+PictureArea::PictureArea(QWidget* parent)
+    : QFrame(parent), name_(new QLabel(this)), view_(new wmf::MetafileView(this)) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, QColor(0xA0, 0xA0, 0xA0));
@@ -21,6 +24,15 @@ PictureArea::PictureArea(QWidget* parent) : QFrame(parent), name_(new QLabel(thi
 void PictureArea::setBildDatei(const QString& pfad) {
     bildDatei_ = pfad;
     name_->setText(pfad.isEmpty() ? QString() : QFileInfo(pfad).fileName());
+    // A drawn picture replaces the frame and the name.
+    const bool gezeichnet = view_->metafile() != nullptr;
+    name_->setVisible(!gezeichnet);
+    setFrameStyle(gezeichnet ? QFrame::NoFrame : QFrame::Box | QFrame::Plain);
+}
+
+void PictureArea::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    view_->setGeometry(rect());
 }
 
 QString PictureArea::angezeigterName() const { return name_->text(); }

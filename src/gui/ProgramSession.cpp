@@ -6,6 +6,7 @@
 #include "core/app/ProgramEntry.hpp"
 #include "core/app/StringTable.hpp"
 #include "gui/MainWindow.hpp"
+#include "gui/PictureArea.hpp"
 #include "gui/SerialNotifier.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/ConfigLocation.hpp"
@@ -44,6 +45,9 @@ bool ProgramSession::start() {
                                                 app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_, protokollDatei_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
     window_ = std::make_unique<MainWindow>(programm_->form);
+    for (std::size_t i = 0; i < 4; ++i) {
+        pictures_.setView(static_cast<ports::Bildbereich>(i), window_->bildBereich(i)->view());
+    }
     cpuFehlerWindow_ = new CpuFehlerWindow(programm_->form.cpuFehlerFenster(), window_.get());
     QObject::connect(window_.get(), &MainWindow::geschlossen, [this] {
         if (splash_) splash_->close();

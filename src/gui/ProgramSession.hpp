@@ -17,7 +17,7 @@
 #include "gui/HelpWindow.hpp"
 #include "gui/HexDumpWindow.hpp"
 #include "gui/PasswordDialog.hpp"
-#include "gui/PlaceholderPictures.hpp"
+#include "gui/wmf/QtPictures.hpp"
 #include "gui/QtPrinter.hpp"
 #include "platform/PosixFileSink.hpp"
 #include "gui/PortOverlayProfile.hpp"
@@ -81,7 +81,7 @@ private:
     platform::IniFileProfile datei_;
     PortOverlayProfile profile_;
     platform::LinuxSerialPort serial_;
-    PlaceholderPictures pictures_;
+    wmf::QtPictures pictures_;
     QtPrinter printer_;
     platform::PosixFileSink protokollDatei_;
     app::ProgramState state_;

@@ -5,6 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <fstream>
 #include <sstream>
@@ -16,6 +17,12 @@ TestSitzung::TestSitzung(const std::string& iniText, const std::string& lockFile
     : lockFile_(lockFile.empty() ? dir_.filePath(QStringLiteral("krvdiag.lock")).toStdString() : lockFile) {
     if (!iniText.empty()) {
         std::ofstream(dir_.filePath(QStringLiteral("KrvDiag.ini")).toStdString()) << iniText;
+    }
+    // The program directory holds the device pictures the build drew; tests add their own
+    // error and help texts beside them.
+    const QDir bilder(QStringLiteral(KRVDIAG_BUILD_DATA_DIR));
+    for (const QString& name : bilder.entryList({QStringLiteral("*.WMF")}, QDir::Files)) {
+        QFile::link(bilder.filePath(name), dir_.filePath(name));
     }
     SessionOptions o;
     o.configDir = configDir();

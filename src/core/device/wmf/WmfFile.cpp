@@ -1,0 +1,34 @@
+#include "core/device/wmf/WmfFile.hpp"
+
+#include <fstream>
+
+namespace krv::wmf {
+
+ParseResult readMetafileFile(const std::string& path, const ParseLimits& limits) {
+    ParseResult failed;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        failed.error = "cannot open the file";
+        return failed;
+    }
+    // The size is taken from the open stream, so a file replaced meanwhile cannot slip by.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) {
+        failed.error = "cannot read the file";
+        return failed;
+    }
+    if (static_cast<unsigned long long>(size) > limits.maxFileBytes) {
+        failed.error = "file too large";
+        return failed;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.seekg(0, std::ios::beg);
+    if (!bytes.empty() && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        failed.error = "cannot read the file";
+        return failed;
+    }
+    return WmfParser(limits).parse(std::move(bytes));
+}
+
+}  // namespace krv::wmf

@@ -1,0 +1,38 @@
+#pragma once
+// Reads a Windows metafile from bytes: the optional placeable header, the metafile header and
+// the record list. Every size field is checked before it is used and every record's parameters
+// are decoded once, so a file that parses can be played without further checks. A file that
+// fails yields a message saying why, never a partial picture.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/device/wmf/Metafile.hpp"
+
+namespace krv::wmf {
+
+struct ParseLimits {
+    std::size_t maxFileBytes = 16u * 1024u * 1024u;
+    std::size_t maxRecords = 500000;
+};
+
+struct ParseResult {
+    std::optional<Metafile> metafile;
+    std::string error;  // set when metafile is empty
+
+    bool ok() const { return metafile.has_value(); }
+};
+
+class WmfParser {
+public:
+    explicit WmfParser(ParseLimits limits = {}) : limits_(limits) {}
+
+    ParseResult parse(std::vector<std::uint8_t> bytes) const;
+
+private:
+    ParseLimits limits_;
+};
+
+}  // namespace krv::wmf
