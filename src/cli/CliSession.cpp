@@ -46,7 +46,8 @@ std::string datenPfad(const CliOptions& options) {
 CliSession::CliSession(const CliOptions& options)
     : options_(options),
       profile_(einstellungenFuer(options)),
-      programm_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_, printer_, protokollDatei_}) {
+      programm_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_, printer_, protokollDatei_,
+                                              cpuDatenDatei_, dateiQuelle_}) {
     app::ProgrammStartVorDemHauptfenster(state_, profile_, dialogs_, lock_, datenPfad(options), {});
     programm_.form.Form_Load();
     app::ProgrammStartNachDemLaden(state_, programm_.form);

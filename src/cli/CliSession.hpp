@@ -15,6 +15,7 @@
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 #include "platform/PosixFileSink.hpp"
+#include "platform/PosixFileSource.hpp"
 
 namespace krv::cli {
 
@@ -52,6 +53,8 @@ private:
     ports::AlwaysLoads pictures_;  // headless: every picture counts as loaded
     ports::RecordingPrinter printer_;  // headless: nothing is printed
     platform::PosixFileSink protokollDatei_;
+    platform::PosixFileSink cpuDatenDatei_;
+    platform::PosixFileSource dateiQuelle_;
     NoOtherCopy lock_;
     app::ProgramState state_;
     app::MainFormState controls_;

@@ -1,5 +1,6 @@
 #include "gui/MainWindow.hpp"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -105,6 +106,16 @@ void MainWindow::setzeStandardHandler() {
     setHandler(c_.mnuOpenLog, [this] { form_.mnuOpenLog_Click(); });
     setHandler(c_.mnuCloseLog, [this] { form_.mnuCloseLog_Click(); });
     setHandler(c_.cmdRecorderStartStop, [this] { form_.cmdRecorderStartStop_Click(); });
+    setHandler(c_.mnuStartSimulation, [this] { form_.mnuStartSimulation_Click(); });
+    setHandler(c_.mnuEndSimulation, [this] { form_.mnuEndSimulation_Click(); });
+    setHandler(c_.cmdWiedergabeStart, [this] { form_.cmdWiedergabeStart_Click(); });
+    setHandler(c_.cmdWiedergabeStop, [this] { form_.cmdWiedergabeStop_Click(); });
+    setHandler(c_.mnuOpenCpuDatenAbspeichern, [this] { form_.mnuOpenCpuDatenAbspeichern_Click(); });
+    setHandler(c_.mnuCloseCpuDatenAbspeichern, [this] { form_.mnuCloseCpuDatenAbspeichern_Click(); });
+    setHandler(c_.mnuStartCpuDatenWiedergabe, [this] { form_.mnuStartCpuDatenWiedergabe_Click(); });
+    setHandler(c_.mnuStopCpuDatenWiedergabe, [this] { form_.mnuStopCpuDatenWiedergabe_Click(); });
+    // A CPU data replay keeps the window responsive between its chunks.
+    form_.cpuDaten().ereignisseVerarbeiten = [] { QCoreApplication::processEvents(); };
 }
 
 void MainWindow::setHandler(const app::Control& control, std::function<void()> handler) {

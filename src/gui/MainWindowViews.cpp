@@ -1,10 +1,13 @@
 // The picture container's contents: the four picture areas, the LED shapes, and the three views
 // that share the place beside the module pictures (status window, timing diagram, model list).
+#include <algorithm>
+
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "gui/DesignLayout.hpp"
 #include "gui/MainWindow.hpp"
@@ -140,10 +143,21 @@ void MainWindow::baueZeitdiagramm(QWidget* container) {
 
     QScrollBar* hsb = timingView_->hsbTimingDiagram();
     anmelden(hsb, c_.hsbTimingDiagram);
-    bindings_.bind(c_.hsbTimingDiagram, [hsb, this] {
-        hsb->setVisible(c_.hsbTimingDiagram.visible());
-        hsb->setEnabled(c_.hsbTimingDiagram.enabled());
+    app::ScrollBarControl& model = c_.hsbTimingDiagram;
+    bindings_.bind(model, [hsb, &model] {
+        const QSignalBlocker sperre(hsb);
+        hsb->setVisible(model.visible());
+        hsb->setEnabled(model.enabled());
+        hsb->setRange(model.min(), std::max(model.min(), model.max()));
+        hsb->setSingleStep(model.smallChange());
+        hsb->setPageStep(model.largeChange());
+        hsb->setValue(model.value());
     });
+    // The position is taken when the box is let go; dragging only reports that it moves.
+    hsb->setTracking(false);
+    connect(hsb, &QScrollBar::sliderMoved, this, [&model] { model.ziehen(); });
+    connect(hsb, &QScrollBar::valueChanged, this, [&model](int wert) { model.setValue(wert); });
+    model.onFocus = [hsb] { hsb->setFocus(Qt::OtherFocusReason); };
 }
 
 void MainWindow::baueModellListe(QWidget* container) {

@@ -20,6 +20,7 @@
 #include "gui/wmf/QtPictures.hpp"
 #include "gui/QtPrinter.hpp"
 #include "platform/PosixFileSink.hpp"
+#include "platform/PosixFileSource.hpp"
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/IniFileProfile.hpp"
@@ -84,6 +85,8 @@ private:
     wmf::QtPictures pictures_;
     QtPrinter printer_;
     platform::PosixFileSink protokollDatei_;
+    platform::PosixFileSink cpuDatenDatei_;
+    platform::PosixFileSource dateiQuelle_;
     app::ProgramState state_;
     app::MainFormState controls_;
     platform::LockFileInstance lock_;

@@ -23,6 +23,8 @@ MainForm::MainForm(ProgramState& state, MainFormState& controls, Ports ports)
       timing_(state, controls, timingControls_, ports.profile,
               [this](std::int16_t bit) { return device_.KonvertBitToLed(bit); }),
       recorder_(state, controls, ports.dialogs, ports.clock, ports.protokollDatei, *this),
+      wiedergabe_(state, controls, controls.hsbTimingDiagram, ports.dialogs, ports.dateiQuelle, *this),
+      cpuDaten_(state, controls, ports.dialogs, ports.cpuDatenDatei, ports.dateiQuelle, *this),
       cpuFenster_(state, ports.profile),
       cpuFehler_(state, cpuFenster_, ports.dialogs),
       diagStatus_(state, controls),
@@ -35,6 +37,8 @@ MainForm::MainForm(ProgramState& state, MainFormState& controls, Ports ports)
     device_.SampleKlemmen = [this](int spalte, std::uint8_t zustand) {
         timing_.samples().SampleKlemmenSetzen(spalte, zustand);
     };
+    timing_.onScrollWertSetzen = [this](std::int32_t wert) { c_.hsbTimingDiagram.setValue(wert); };
+    timing_.onScrollFokus = [this] { c_.hsbTimingDiagram.setFocus(); };
 }
 
 MainForm::~MainForm() = default;
@@ -174,6 +178,7 @@ void MainForm::mnuTimingDiagramm_Click() {
     c_.fraStatus.setVisible(false);
     c_.fraTimingDiagram.setVisible(true);
     c_.List1.setVisible(false);
+    if (state_.playback.SimulationsStatus == 2) c_.hsbTimingDiagram.setFocus();
 }
 
 void MainForm::mnuHardwareAuswahl_Click() {
@@ -192,8 +197,10 @@ void MainForm::mnuFileExit_Click() {
 
 void MainForm::Form_Unload() {
     if (onAndereFensterSchliessen) onAndereFensterSchliessen();
+    if (cpuDaten_.wiedergabeLaeuft()) cpuDaten_.mnuStopCpuDatenWiedergabe_Click();
     if (ports_.serial.isOpen()) ports_.serial.close();
     recorder_.mnuCloseLog_Click();  // the protocol file is complete
+    if (cpuDaten_.speichert()) cpuDaten_.mnuCloseCpuDatenAbspeichern_Click();
 }
 
 void MainForm::SSPanel1_DblClick() {
@@ -282,6 +289,7 @@ void MainForm::kopfsatzGelesen(std::uint8_t type, ByteView payload) {
 }
 
 void MainForm::aufrufEnde(ByteView chunk) {
+    cpuDaten_.aufrufEnde(chunk);
     if (beobachter) beobachter->aufrufEnde(chunk);
 }
 

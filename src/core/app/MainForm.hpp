@@ -12,7 +12,9 @@
 #include "core/diag/CpuFehlerAnzeige.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
 #include "core/diag/DiagStatus.hpp"
+#include "core/recorder/CpuDaten.hpp"
 #include "core/recorder/Recorder.hpp"
+#include "core/recorder/Wiedergabe.hpp"
 #include "core/timing/TimingDiagramm.hpp"
 #include "core/timing/TimingFormState.hpp"
 #include "core/link/PortControl.hpp"
@@ -21,6 +23,7 @@
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/FileSink.hpp"
+#include "core/ports/FileSource.hpp"
 #include "core/ports/Pictures.hpp"
 #include "core/ports/Printer.hpp"
 #include "core/ports/ProfileStore.hpp"
@@ -36,9 +39,14 @@ struct Ports {
     ports::Pictures& pictures;
     ports::Printer& printer;
     ports::FileSink& protokollDatei;  // the recorder's protocol file
+    ports::FileSink& cpuDatenDatei;   // the stored raw stream (service mode)
+    ports::FileSource& dateiQuelle;   // files read for playback and replay
 };
 
-class MainForm : public link::DispatchHooks, public link::PortHost, public recorder::RecorderHost {
+class MainForm : public link::DispatchHooks,
+                 public link::PortHost,
+                 public recorder::RecorderHost,
+                 public recorder::WiedergabeHost {
 public:
     MainForm(ProgramState& state, MainFormState& controls, Ports ports);
     ~MainForm() override;
@@ -50,7 +58,7 @@ public:
 
     void Init_Sprache();
     void AnzeigePortStatus() override;
-    void Init_Port() { portControl_.Init_Port(); }
+    void Init_Port() override { portControl_.Init_Port(); }
 
     // Menus.
     void mnuDatenuebertragungStart_Click() { portControl_.mnuDatenuebertragungStart_Click(); }
@@ -64,6 +72,14 @@ public:
     void mnuOpenLog_Click() { recorder_.mnuOpenLog_Click(); }
     void mnuCloseLog_Click() { recorder_.mnuCloseLog_Click(); }
     void cmdRecorderStartStop_Click() { recorder_.cmdRecorderStartStop_Click(); }
+    void mnuStartSimulation_Click() { wiedergabe_.mnuStartSimulation_Click(); }
+    void mnuEndSimulation_Click() { wiedergabe_.mnuEndSimulation_Click(); }
+    void cmdWiedergabeStart_Click() { wiedergabe_.cmdWiedergabeStart_Click(); }
+    void cmdWiedergabeStop_Click() { wiedergabe_.cmdWiedergabeStop_Click(); }
+    void mnuOpenCpuDatenAbspeichern_Click() { cpuDaten_.mnuOpenCpuDatenAbspeichern_Click(); }
+    void mnuCloseCpuDatenAbspeichern_Click() { cpuDaten_.mnuCloseCpuDatenAbspeichern_Click(); }
+    void mnuStartCpuDatenWiedergabe_Click() { cpuDaten_.mnuStartCpuDatenWiedergabe_Click(); }
+    void mnuStopCpuDatenWiedergabe_Click() { cpuDaten_.mnuStopCpuDatenWiedergabe_Click(); }
 
     // Status bar and model list.
     void SSPanel1_DblClick();
@@ -84,12 +100,14 @@ public:
     // The window closes itself (exit menu); the Qt layer sets this.
     std::function<void()> onSchliessen;
 
-    link::ReceivePath& receivePath() { return receive_; }
-    device::DeviceDisplay& device() { return device_; }
+    link::ReceivePath& receivePath() override { return receive_; }
+    device::DeviceDisplay& device() override { return device_; }
     diag::DiagStatus& diagStatus() { return diagStatus_; }
-    diag::CpuFehlerFenster& cpuFehlerFenster() { return cpuFenster_; }
-    timing::TimingDiagramm& timing() { return timing_; }
-    timing::TimingFormState& timingControls() { return timingControls_; }
+    diag::CpuFehlerFenster& cpuFehlerFenster() override { return cpuFenster_; }
+    timing::TimingDiagramm& timing() override { return timing_; }
+    timing::TimingFormState& timingControls() override { return timingControls_; }
+    recorder::Wiedergabe& wiedergabe() { return wiedergabe_; }
+    recorder::CpuDaten& cpuDaten() { return cpuDaten_; }
     recorder::Recorder& recorder() { return recorder_; }
     ProgramState& state() { return state_; }
     MainFormState& controls() { return c_; }
@@ -148,6 +166,8 @@ private:
     timing::TimingFormState timingControls_;
     timing::TimingDiagramm timing_;
     recorder::Recorder recorder_;
+    recorder::Wiedergabe wiedergabe_;
+    recorder::CpuDaten cpuDaten_;
     diag::CpuFehlerFenster cpuFenster_;
     diag::CpuFehlerAnzeige cpuFehler_;
     diag::DiagStatus diagStatus_;

@@ -42,7 +42,7 @@ void MainFormState::forEach(const std::function<void(Control&)>& visit) {
     for (Control& c : mnuHexDumpAuswahl) visit(c);
     for (Control* c : {&mnuAnsicht, &mnuStatusFenster, &mnuTimingDiagramm, &mnuHardwareAuswahl, &mnuFragezeichen,
                        &mnuHilfe, &mnuInfo, static_cast<Control*>(&fraStatus), &fraTimingDiagram,
-                       static_cast<Control*>(&List1), &hsbTimingDiagram, &cmdTimingDiagrammStartStop,
+                       static_cast<Control*>(&List1), static_cast<Control*>(&hsbTimingDiagram), &cmdTimingDiagrammStartStop,
                        &cmdRecorderStartStop, &cmdWiedergabeStart, &cmdWiedergabeStop}) {
         visit(*c);
     }

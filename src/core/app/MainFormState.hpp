@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/app/Control.hpp"
+#include "core/app/ScrollBarControl.hpp"
 
 namespace krv::app {
 
@@ -63,7 +64,7 @@ struct MainFormState {
     Control fraStatus{"fraStatus"};
     Control fraTimingDiagram{"fraTimingDiagram"};
     ListControl List1{"List1"};
-    Control hsbTimingDiagram{"hsbTimingDiagram"};
+    ScrollBarControl hsbTimingDiagram{"hsbTimingDiagram"};
 
     // Buttons.
     Control cmdTimingDiagrammStartStop{"cmdTimingDiagrammStartStop", "Start"};

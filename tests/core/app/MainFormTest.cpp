@@ -6,6 +6,7 @@
 #include "core/app/ProgramEntry.hpp"
 #include "core/link/TelegramBuilder.hpp"
 #include "core/ports/MemoryFileSink.hpp"
+#include "core/ports/MemoryFileSource.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
@@ -35,9 +36,11 @@ struct MainFormRig {
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;
     ports::MemoryFileSink datei;
+    ports::MemoryFileSink cpuDatei;
+    ports::MemoryFileSource quelle;
     ProgramState state;
     MainFormState controls;
-    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei}};
+    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei, cpuDatei, quelle}};
     std::vector<Bytes> angezeigt;  // status blocks that reached the display
 
     bool start() {

@@ -8,6 +8,7 @@
 #include "core/hexdump/HexDumpMenue.hpp"
 #include "core/link/TelegramBuilder.hpp"
 #include "core/ports/MemoryFileSink.hpp"
+#include "core/ports/MemoryFileSource.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
 
@@ -36,9 +37,11 @@ struct SpracheRig {
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;
     ports::MemoryFileSink datei;
+    ports::MemoryFileSink cpuDatei;
+    ports::MemoryFileSource quelle;
     ProgramState state;
     MainFormState controls;
-    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei}};
+    MainForm form{state, controls, Ports{profile, clock, dialogs, port, pictures, printer, datei, cpuDatei, quelle}};
     hexdump::HexDumpFenster hexDump{state, form.receivePath().receive(), profile, dialogs, printer};
     hexdump::HexDumpMenue hexDumpMenue{state, controls, hexDump, profile};
     HilfeFenster hilfe{state, profile, dialogs, printer};
