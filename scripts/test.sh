@@ -5,14 +5,15 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 build="${BUILD_DIR:-build}"
 jobs="${JOBS:-$(nproc)}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j "$jobs"
-
-# GUI tests draw offscreen; Qt wants a private runtime directory.
+# GUI tests draw offscreen and Qt wants a private runtime directory; the build already runs
+# the test programs to list their tests, so this comes first.
 export QT_QPA_PLATFORM=offscreen
 if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
   XDG_RUNTIME_DIR="$(mktemp -d)"
   export XDG_RUNTIME_DIR
 fi
 chmod 0700 "$XDG_RUNTIME_DIR"
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
