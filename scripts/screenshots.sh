@@ -35,7 +35,7 @@ if [ "${1:-}" = "--inside-display" ]; then
   # The main window's id once it is on screen (its German title, as a fresh settings file has).
   hauptfenster() {
     local wid
-    wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^KRV Diagnoseprogramm') || {
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^KRV Diagnoseprogramm') || {
       echo "screenshots: the main window did not appear" >&2
       return 1
     }

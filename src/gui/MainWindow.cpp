@@ -1,5 +1,7 @@
 #include "gui/MainWindow.hpp"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -183,6 +185,15 @@ void MainWindow::titelSetzen() { setWindowTitle(QString::fromStdString(c_.frmKrv
 void MainWindow::setTitelZusatz(const QString& zusatz) {
     titelZusatz_ = zusatz;
     titelSetzen();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!std::exchange(ersteAnzeige_, false)) return;
+    // The menu bar's real height is known only now: give the client area its design height.
+    const QSize soll = Twips(*this).size(app::kFormClientDesign);
+    const int fehlt = soll.height() - client_->height();
+    if (fehlt > 0) resize(width(), height() + fehlt);
 }
 
 void MainWindow::zentrieren() {

@@ -63,9 +63,11 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool ersteAnzeige_ = true;
     // Construction, one part per file section.
     void baueMenues();
     QMenu* baueMenue(QWidget* parent, app::Control& control);

@@ -84,6 +84,10 @@ void MainWindow::baueStatusFenster(QWidget* container) {
     setzeHintergrund(frame, design::kStatusHintergrund);
     platziere(frame, design::fraStatus);
     bindeSichtbar(frame, c_.fraStatus);
+    // The design widths were made for a narrower font than the ones Linux desktops have.
+    QFont schrift = frame->font();
+    schrift.setPointSizeF(7);
+    frame->setFont(schrift);
 
     for (int i = 0; i < static_cast<int>(c_.lblDiagStatusText.size()); ++i) {
         const auto zeile = design::statusZeile(i);
@@ -100,6 +104,7 @@ void MainWindow::baueStatusFenster(QWidget* container) {
         platziere(text, zeile->text);
         bindings_.bind(textControl, [text, &textControl] {
             text->setText(QString::fromStdString(textControl.caption()));
+            text->setToolTip(text->text());  // the whole caption, should the label cut it
             text->setVisible(textControl.visible());
             setzeHintergrund(text, textControl.colour());
         });
