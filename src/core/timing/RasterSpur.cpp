@@ -1,6 +1,7 @@
 #include "core/timing/RasterSpur.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace krv::timing {
@@ -26,14 +27,16 @@ void RasterSpur::line(int x1, int y1, int x2, int y2) {
 }
 
 void RasterSpur::blockCopy(int zielX, int quelleX, int breite, int hoehe) {
-    const std::vector<app::Colour> quelle = pixel_;  // overlapping blocks copy as if read first
-    for (int y = 0; y < hoehe; ++y) {
-        for (int i = 0; i < breite; ++i) {
-            const int qx = quelleX + i;
-            const int zx = zielX + i;
-            if (!innen(qx, y) || !innen(zx, y)) continue;
-            pixel_[static_cast<std::size_t>(y) * breite_ + zx] = quelle[static_cast<std::size_t>(y) * breite_ + qx];
-        }
+    // Clip once: the columns where both source and target lie inside the strip.
+    const int von = std::max({0, -quelleX, -zielX});
+    const int bis = std::min({breite, breite_ - quelleX, breite_ - zielX});
+    const int zeilen = std::min(hoehe, hoehe_);
+    if (von >= bis || zeilen <= 0) return;
+    const auto anzahl = static_cast<std::size_t>(bis - von);
+    for (int y = 0; y < zeilen; ++y) {
+        app::Colour* zeile = pixel_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(breite_);
+        // memmove: overlapping blocks copy as if the source had been read first.
+        std::memmove(zeile + zielX + von, zeile + quelleX + von, anzahl * sizeof(app::Colour));
     }
 }
 
