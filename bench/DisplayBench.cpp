@@ -21,6 +21,7 @@
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"
+#include "core/ports/NullSerialPort.hpp"
 #include "core/ports/MemoryFileSink.hpp"
 #include "core/ports/MemoryFileSource.hpp"
 #include "core/ports/RecordingPrinter.hpp"
@@ -43,33 +44,6 @@ constexpr std::int64_t kTelegrammAbstandMs = 20;
 // part of the steady display.
 constexpr std::uint8_t kModell = 13;
 
-// A port that opens and never delivers anything itself: the bytes go straight to ShowData.
-class BenchSerialPort : public krv::ports::SerialPort {
-public:
-    void setCommPort(int nr) override { nr_ = nr; }
-    int commPort() const override { return nr_; }
-    std::string deviceName() const override { return "-"; }
-    bool setSettings(std::string_view) override { return true; }
-    void setInputLen(std::size_t) override {}
-    std::optional<std::string> open() override {
-        open_ = true;
-        return std::nullopt;
-    }
-    std::optional<std::string> close() override {
-        open_ = false;
-        return std::nullopt;
-    }
-    bool isOpen() const override { return open_; }
-    Bytes input() override { return {}; }
-    std::size_t inBufferCount() const override { return 0; }
-    void clearInBuffer() override {}
-    void setOnComm(CommHandler) override {}
-
-private:
-    int nr_ = 1;
-    bool open_ = false;
-};
-
 struct NoOtherCopy : krv::ports::InstanceLock {
     bool acquire() override { return true; }
 };
@@ -80,7 +54,7 @@ struct Sitzung {
     krv::app::MemoryProfile profile{"[Einstellungen]\nSprache=0\n"};
     krv::ports::ManualClock clock;
     krv::ports::ScriptedDialogs dialogs;
-    BenchSerialPort port;
+    krv::ports::NullSerialPort port;
     krv::ports::AlwaysLoads pictures;
     krv::ports::RecordingPrinter printer;
     krv::ports::MemoryFileSink protokollDatei;

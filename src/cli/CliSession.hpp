@@ -5,12 +5,12 @@
 #include <string>
 
 #include "cli/CliOptions.hpp"
-#include "cli/CliSerialPort.hpp"
 #include "core/app/Programm.hpp"
 #include "core/app/MemoryProfile.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"
+#include "core/ports/NullSerialPort.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
@@ -49,7 +49,7 @@ private:
     app::MemoryProfile profile_;
     ports::ManualClock clock_;
     ports::ScriptedDialogs dialogs_;
-    CliSerialPort port_;
+    ports::NullSerialPort port_;
     ports::AlwaysLoads pictures_;  // headless: every picture counts as loaded
     ports::RecordingPrinter printer_;  // headless: nothing is printed
     platform::PosixFileSink protokollDatei_;

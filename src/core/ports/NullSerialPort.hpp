@@ -1,10 +1,11 @@
 #pragma once
-// The serial port of a headless run: it opens, and its data come from the input file instead.
+// A serial port that opens and never delivers anything itself: for headless runs, whose bytes
+// go straight to ShowData (the command-line tool, benchmarks).
 #include "core/ports/SerialPort.hpp"
 
-namespace krv::cli {
+namespace krv::ports {
 
-class CliSerialPort : public ports::SerialPort {
+class NullSerialPort : public SerialPort {
 public:
     void setCommPort(int nr) override { nr_ = nr; }
     int commPort() const override { return nr_; }
@@ -30,4 +31,4 @@ private:
     bool open_ = false;
 };
 
-}  // namespace krv::cli
+}  // namespace krv::ports
