@@ -1,0 +1,12 @@
+// libFuzzer entry for the receive path (ShowData with dispatch and display).
+// The harness body is shared with the regression run in the normal tests (tests/fuzz).
+// Build and run: docs/robustness.md.
+#include <cstddef>
+#include <cstdint>
+
+#include "targets/ReceivePathTarget.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    (void)krv::fuzz::empfangsPfadZiel({data, size});
+    return 0;
+}
