@@ -5,7 +5,6 @@
 
 #include <QSocketNotifier>
 #include <QWidget>
-#include <csignal>
 
 namespace krv::gui {
 namespace {
@@ -33,13 +32,16 @@ SignalClose::SignalClose(QWidget& fenster) : fenster_(fenster) {
     sa.sa_handler = signalEmpfangen;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
+    for (std::size_t i = 0; i < kSignale.size(); ++i) {
+        if (::sigaction(kSignale[i], nullptr, &vorher_[i]) != 0 || vorher_[i].sa_handler == SIG_IGN) continue;
+        uebernommen_[i] = ::sigaction(kSignale[i], &sa, nullptr) == 0;
+    }
 }
 
 SignalClose::~SignalClose() {
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (std::size_t i = 0; i < kSignale.size(); ++i) {
+        if (uebernommen_[i]) ::sigaction(kSignale[i], &vorher_[i], nullptr);
+    }
     for (int& fd : g_pipe) {
         if (fd >= 0) ::close(fd);
         fd = -1;

@@ -1,7 +1,10 @@
 #pragma once
-// Ctrl+C in the terminal or a polite kill closes the main window as its close box would, so
-// the port is released, a running recording is finished and the demo's simulator ends.
+// Ctrl+C in the terminal, a polite kill or the terminal going away closes the main window as
+// its close box would, so the port is released, a running recording is finished and the
+// demo's simulator ends.
 #include <QObject>
+#include <array>
+#include <csignal>
 
 class QSocketNotifier;
 class QWidget;
@@ -11,13 +14,20 @@ namespace krv::gui {
 class SignalClose : public QObject {
     Q_OBJECT
 public:
-    // Handles SIGINT and SIGTERM from now on by closing fenster; one instance per program.
+    // The signals that close the window: SIGINT, SIGTERM and SIGHUP.
+    static constexpr std::array<int, 3> kSignale{SIGINT, SIGTERM, SIGHUP};
+
+    // Handles kSignale from now on by closing fenster; one instance per program. A signal the
+    // program was started with ignored (nohup, a background job) stays ignored.
     explicit SignalClose(QWidget& fenster);
+    // Puts the previous handling of the signals back.
     ~SignalClose() override;
 
 private:
     QWidget& fenster_;
     QSocketNotifier* notifier_ = nullptr;
+    std::array<struct sigaction, kSignale.size()> vorher_{};
+    std::array<bool, kSignale.size()> uebernommen_{};
 };
 
 }  // namespace krv::gui

@@ -8,7 +8,10 @@ namespace {
 
 constexpr double kTwipsProZoll = 1440.0;
 
-int zuPixeln(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsProZoll)); }
+// In floating point: twips times dots per inch can leave the int range.
+int zuPixeln(int twips, int dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsProZoll));
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/app/StartupSettings.hpp"
 #include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 
@@ -113,10 +114,10 @@ void HilfeFenster::Form_Load() {
     Init_Sprache();  // the icon is a design resource the Qt window sets itself
     c_.txtHilfe.setCaption(leseHilfeText(hilfeDateiName(state_.ProgrammPfad, state_.sprachOffset())));
     // Each value takes effect as soon as it is read.
-    geometrie_.links = profile_.GetPrivateProfileInt(kSektionHilfeFenster, "links", kStandardGeometrie.links);
-    geometrie_.oben = profile_.GetPrivateProfileInt(kSektionHilfeFenster, "oben", kStandardGeometrie.oben);
-    geometrie_.breite = profile_.GetPrivateProfileInt(kSektionHilfeFenster, "breite", kStandardGeometrie.breite);
-    geometrie_.hoehe = profile_.GetPrivateProfileInt(kSektionHilfeFenster, "hoehe", kStandardGeometrie.hoehe);
+    geometrie_.links = readFensterTwips(profile_, kSektionHilfeFenster, "links", kStandardGeometrie.links);
+    geometrie_.oben = readFensterTwips(profile_, kSektionHilfeFenster, "oben", kStandardGeometrie.oben);
+    geometrie_.breite = readFensterTwips(profile_, kSektionHilfeFenster, "breite", kStandardGeometrie.breite, true);
+    geometrie_.hoehe = readFensterTwips(profile_, kSektionHilfeFenster, "hoehe", kStandardGeometrie.hoehe, true);
 }
 
 void HilfeFenster::Unload() {

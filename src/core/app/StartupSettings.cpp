@@ -33,6 +33,14 @@ void readStartupSettings(ports::ProfileStore& profile, Einstellungen& e) {
     e.TriggerModus = readInRange(profile, timingKanalKey(9), 0, 0, kMaxTriggerModus);
 }
 
+int readFensterTwips(ports::ProfileStore& profile, std::string_view section, std::string_view key, int defaultValue,
+                     bool groesse) {
+    constexpr int kGrenze = 32767 * 15;
+    const int value = profile.GetPrivateProfileInt(section, key, defaultValue);
+    const bool zeigbar = value >= (groesse ? 1 : -kGrenze) && value <= kGrenze;
+    return zeigbar ? value : defaultValue;
+}
+
 std::string timingKanalKey(int index) { return "TimingKanal" + std::to_string(index); }
 
 void writeSetting(ports::ProfileStore& profile, std::string_view section, std::string_view key, int value) {

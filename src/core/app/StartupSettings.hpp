@@ -17,6 +17,12 @@ int readSprachOffset(ports::ProfileStore& profile);
 // menus have no item for falls back to the key's default; the file itself is not corrected.
 void readStartupSettings(ports::ProfileStore& profile, Einstellungen& einstellungen);
 
+// A window's stored place or size in twips (sections "HilfeFenster", "FehlerFenster"). A value
+// no screen can show falls back to the key's default: beyond the window system's 16-bit pixel
+// range at 15 twips per pixel, or for a size (groesse) not above 0.
+int readFensterTwips(ports::ProfileStore& profile, std::string_view section, std::string_view key, int defaultValue,
+                     bool groesse = false);
+
 // "TimingKanal" followed by the selector index (0..8 channels, 9 trigger).
 std::string timingKanalKey(int index);
 

@@ -1,5 +1,6 @@
 #include "core/diag/CpuFehlerFenster.hpp"
 
+#include "core/app/StartupSettings.hpp"
 #include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerText.hpp"
 
@@ -15,8 +16,8 @@ void CpuFehlerFenster::ladenFallsNoetig() {
 void CpuFehlerFenster::Form_Load() {
     geladen_ = true;
     setzeTitel();  // the icon is a design resource the Qt window sets itself
-    links_ = profile_.GetPrivateProfileInt(kSektionFehlerFenster, "links", kFehlerFensterLinksStandard);
-    oben_ = profile_.GetPrivateProfileInt(kSektionFehlerFenster, "oben", kFehlerFensterObenStandard);
+    links_ = app::readFensterTwips(profile_, kSektionFehlerFenster, "links", kFehlerFensterLinksStandard);
+    oben_ = app::readFensterTwips(profile_, kSektionFehlerFenster, "oben", kFehlerFensterObenStandard);
 }
 
 void CpuFehlerFenster::Form_Unload() {
