@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libuemf-dev
   fonts-dejavu-core
+  desktop-file-utils  # the installation test validates the desktop entry
 )
 
 missing=()

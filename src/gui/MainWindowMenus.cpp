@@ -41,6 +41,9 @@ void MainWindow::baueMenues() {
     for (app::Control& c : c_.mnuSprache) baueAktion(sub, c);
     sub = baueMenue(m, c_.mnuComAnschluss);
     for (std::size_t i = 1; i < c_.mnuCom.size(); ++i) baueAktion(sub, c_.mnuCom[i]);  // element 0 is not shown
+    // The items' device hints are worked out as the menu opens: adapters come and go.
+    sub->setToolTipsVisible(true);
+    connect(sub, &QMenu::aboutToShow, this, [this] { aktionGewaehlt(c_.mnuComAnschluss); });
     sub = baueMenue(m, c_.mnuHexDump);
     for (app::Control& c : c_.mnuHexDumpAuswahl) baueAktion(sub, c);
 
@@ -87,6 +90,17 @@ void MainWindow::baueAktion(QMenu* menu, app::Control& control) {
         if (a->isCheckable()) a->setChecked(control.checked());
     });
     connect(a, &QAction::triggered, this, [this, &control] { aktionGewaehlt(control); });
+
+    // A control's status tip goes to the window's own status line (it has no QStatusBar) while
+    // the pointer is on the item, and is its tool tip too.
+    bindings_.bind(control, [a, &control] {
+        const QString tip = QString::fromStdString(control.statusTip());
+        a->setStatusTip(tip);
+        a->setToolTip(tip);
+    });
+    connect(a, &QAction::hovered, this, [this, &control] {
+        if (!control.statusTip().empty()) form_.zeigeStatuszeile(control.statusTip());
+    });
 }
 
 }  // namespace krv::gui

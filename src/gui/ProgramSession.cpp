@@ -5,11 +5,13 @@
 
 #include "core/app/ProgramEntry.hpp"
 #include "core/app/StringTable.hpp"
+#include "core/link/PortHinweise.hpp"
 #include "gui/MainWindow.hpp"
 #include "gui/PictureArea.hpp"
 #include "gui/SerialNotifier.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/ConfigLocation.hpp"
+#include "platform/SerialDeviceList.hpp"
 
 namespace krv::gui {
 namespace {
@@ -92,6 +94,11 @@ void ProgramSession::verbindeFenster() {
         helpWindow_->abgleichen();  // opened, or brought up when it is open
     });
     w.setHandler(controls_.mnuInfo, [this] { zeigeInfo(); });
+    // The port menu names each number's device while the selected one is missing.
+    w.setHandler(controls_.mnuComAnschluss, [this] {
+        link::setzePortHinweise(controls_.mnuCom, serial_.commPort(), state_.sprachOffset(),
+                                [this](int nr) { return platform::portGeraetInfo(profile_, nr); });
+    });
     w.setHandler(controls_.mnuPrint, [this] { programm_->mnuPrint_Click(); });
     w.onPicContainerKeyDown = [this](int code, int shift, bool fokus) {
         if (!programm_->picContainer_KeyDown(code, shift, fokus)) return false;

@@ -17,6 +17,7 @@
 
 #include "platform/LineErrorCounters.hpp"
 #include "platform/PortMapping.hpp"
+#include "platform/SerialDeviceList.hpp"
 
 namespace krv::platform {
 namespace {
@@ -145,7 +146,14 @@ std::string describeOpenError(const std::string& path, int err) {
     case ENODEV:
     case ENXIO:
         text += " Check that the adapter is plugged in, or set the device of this port in the settings file, "
-                "section [Ports].";
+                "section [Ports].\n" +
+                geraeteText(serielleGeraete());
+        break;
+    case EIO:
+        // What an unused ttyS gives: the kernel keeps the name, but no UART answers.
+        text += " There may be no serial port behind this device; set another one in the settings file, "
+                "section [Ports].\n" +
+                geraeteText(serielleGeraete());
         break;
     case EBUSY:
         text += " The device is in use by another program.";

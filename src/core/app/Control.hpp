@@ -36,6 +36,8 @@ public:
     Colour colour() const { return colour_; }  // fill or background colour
     // Background drawn (true) or see-through (false), as a label's back style.
     bool opaque() const { return opaque_; }
+    // A line about the control shown while the pointer rests on it; empty: none.
+    const std::string& statusTip() const { return statusTip_; }
     // How often a property really changed: tests use it to see that unchanged values repaint nothing.
     unsigned changes() const { return changes_; }
 
@@ -45,6 +47,7 @@ public:
     void setChecked(bool v) { update(checked_, v); }
     void setColour(Colour v) { update(colour_, v); }
     void setOpaque(bool v) { update(opaque_, v); }
+    void setStatusTip(const std::string& v) { update(statusTip_, v); }
 
     void setName(std::string name) { name_ = std::move(name); }
     void setListener(const ControlListener* listener) { listener_ = listener; }
@@ -66,6 +69,7 @@ private:
     bool checked_ = false;
     Colour colour_ = kWeiss;
     bool opaque_ = false;
+    std::string statusTip_;
     unsigned changes_ = 0;
     const ControlListener* listener_ = nullptr;
 };

@@ -1,0 +1,19 @@
+# What an installation holds beside the programs and the data files (those are installed where
+# they are built): the manual pages, and for the window program its desktop entry and icon.
+
+# The manual pages carry the project's version; the date honours SOURCE_DATE_EPOCH.
+string(TIMESTAMP KRVDIAG_MAN_DATE "%Y-%m-%d" UTC)
+set(KRVDIAG_MAN_PAGES krvdiag-cli krvdiag-sim)
+if(TARGET krvdiag)
+  list(APPEND KRVDIAG_MAN_PAGES krvdiag)
+endif()
+foreach(page IN LISTS KRVDIAG_MAN_PAGES)
+  configure_file(${PROJECT_SOURCE_DIR}/man/${page}.1.in ${PROJECT_BINARY_DIR}/man/${page}.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+if(TARGET krvdiag)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/krvdiag.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/krvdiag.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
