@@ -3,7 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 namespace krv::gui {
@@ -26,7 +28,7 @@ SignalClose::SignalClose(QWidget& fenster) : fenster_(fenster) {
         char puffer[16];
         while (::read(g_pipe[0], puffer, sizeof puffer) > 0) {
         }
-        fenster_.close();
+        schliessen();
     });
     struct sigaction sa {};
     sa.sa_handler = signalEmpfangen;
@@ -36,6 +38,19 @@ SignalClose::SignalClose(QWidget& fenster) : fenster_(fenster) {
         if (::sigaction(kSignale[i], nullptr, &vorher_[i]) != 0 || vorher_[i].sa_handler == SIG_IGN) continue;
         uebernommen_[i] = ::sigaction(kSignale[i], &sa, nullptr) == 0;
     }
+}
+
+void SignalClose::schliessen() {
+    // A message box or file dialog runs its own event loop, often deep inside an operation (the
+    // recorder's Retry/Cancel box sits in its write loop). Closing the window from in there would
+    // end the recording under the loop's feet: answer the box as its Esc key would, and close
+    // the window once the operation has come back to the main loop.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != &fenster_) {
+        modal->close();
+        QTimer::singleShot(kNachModalMs, this, &SignalClose::schliessen);
+        return;
+    }
+    fenster_.close();
 }
 
 SignalClose::~SignalClose() {

@@ -24,6 +24,9 @@ public:
     ~SignalClose() override;
 
 private:
+    static constexpr int kNachModalMs = 50;
+    void schliessen();
+
     QWidget& fenster_;
     QSocketNotifier* notifier_ = nullptr;
     std::array<struct sigaction, kSignale.size()> vorher_{};

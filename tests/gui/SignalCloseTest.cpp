@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+#include <QTimer>
 #include <csignal>
 
 #include "FaultTestSupport.hpp"
@@ -85,6 +87,28 @@ TEST(SignalCloseLifetimeTest, AnIgnoredSignalStaysIgnoredAndTheOldHandlingComesB
     EXPECT_EQ(hup.sa_handler, SIG_IGN);
     EXPECT_EQ(term.sa_handler, SIG_DFL);
     std::signal(SIGHUP, SIG_DFL);
+}
+
+// A signal while a box waits for an answer (the recorder's Retry/Cancel box sits inside its write
+// loop): the box is answered as Esc would answer it, and the window closes only once the box has
+// returned, not from inside it.
+TEST(SignalCloseModalTest, AnOpenBoxIsAnsweredFirstAndTheWindowClosesAfterIt) {
+    std::signal(SIGTERM, SIG_DFL);
+    TestSitzung t;
+    ASSERT_TRUE(t.start());
+    const SignalClose signale(t.window());
+    bool geschlossen = false;
+    QObject::connect(&t.window(), &MainWindow::geschlossen, [&] { geschlossen = true; });
+
+    QMessageBox box(QMessageBox::Warning, "KrvDiag", "No space left on device",
+                    QMessageBox::Retry | QMessageBox::Cancel, &t.window());
+    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    const int antwort = box.exec();
+    const bool geschlossenInDerBox = geschlossen;
+
+    EXPECT_EQ(antwort, QMessageBox::Cancel);
+    EXPECT_FALSE(geschlossenInDerBox);
+    EXPECT_TRUE(warteBis([&] { return geschlossen; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signale, SignalCloseTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
