@@ -3,6 +3,7 @@
 #   docs/screenshot-model13.png  demo mode (simulated KRV-cbx/Rx), live view with the status window
 #   docs/screenshot-model3.png   a simulated KRV-ax/Tx on COM1, transfer started from the menu
 #   docs/screenshot-timing.png   demo mode, View -> timing diagram with eight traces
+#   docs/screenshot-playback.png a protocol file recorded from the simulator, played back
 # Each shot runs the program with its own settings directory, so the user's KrvDiag.ini is
 # never read or changed. The keyboard is driven with xdotool, the window grabbed with ImageMagick.
 # Usage: scripts/screenshots.sh [OUTPUT_DIR]   (default docs/; BUILD_DIR as for scripts/run.sh)
@@ -16,6 +17,7 @@ build=$(realpath -m "${BUILD_DIR:-build}")
 out="${out:-$root/docs}"
 gui="$build/src/gui/krvdiag"
 sim="$build/src/sim/krvdiag-sim"
+cli="$build/src/cli/krvdiag-cli"
 
 # Inside the virtual display: one function per picture.
 if [ "${1:-}" = "--inside-display" ]; then
@@ -117,17 +119,9 @@ if [ "${1:-}" = "--inside-display" ]; then
   }
 
   zeitdiagramm() {
-    local cfg="$work/timing" wid kanal=0 eintrag
+    local cfg="$work/timing" wid
     mkdir -p "$cfg"
-    # Entry N of a channel selector is terminal bit N-1: emergency stop A, door A and B, start,
-    # output 1, feedback loop, muting sensors 1 and 2 of the simulated scenario.
-    {
-      echo '[Einstellungen]'
-      for eintrag in 13 20 21 23 6 10 25 26; do
-        echo "TimingKanal$kanal=$eintrag"
-        kanal=$((kanal + 1))
-      done
-    } >"$cfg/KrvDiag.ini"
+    kanaele >"$cfg/KrvDiag.ini"
     starte "$cfg" --demo
     wid=$(hauptfenster)
     tasten "$wid" alt+a z  # Ansicht -> Zeitdiagramm
@@ -136,9 +130,40 @@ if [ "${1:-}" = "--inside-display" ]; then
     beende "$prog"
   }
 
+  # Traces of the simulated scenario: emergency stop A, door A and B, start, output 1, feedback
+  # loop, muting sensors 1 and 2 (entry N of a channel selector is terminal bit N-1).
+  kanaele() {
+    local kanal=0 eintrag
+    echo '[Einstellungen]'
+    for eintrag in 13 20 21 23 6 10 25 26; do
+      echo "TimingKanal$kanal=$eintrag"
+      kanal=$((kanal + 1))
+    done
+  }
+
+  wiedergabe() {
+    local cfg="$work/playback" wid
+    mkdir -p "$cfg"
+    kanaele >"$cfg/KrvDiag.ini"
+    # Two minutes of line traffic, recorded the way the recorder does it live.
+    "$sim" --device - --fast --count 6000 --seed 11 >"$cfg/capture.bin"
+    "$cli" record --trigger 0 "$cfg/capture.bin" "$cfg/aufnahme.log" >/dev/null
+    starte "$cfg"
+    wid=$(hauptfenster)
+    tasten "$wid" alt+a z  # Ansicht -> Zeitdiagramm
+    tasten "$wid" alt+d w  # Datei -> Wiedergabe starten...
+    xdotool type --delay 20 "$cfg/aufnahme.log"
+    xdotool key Return
+    sleep 2
+    wid=$(hauptfenster)
+    aufnehmen "$wid" "$out/screenshot-playback.png"
+    beende "$prog"
+  }
+
   modell13
   modell3
   zeitdiagramm
+  wiedergabe
   exit 0
 fi
 
@@ -160,10 +185,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ ! -x "$gui" ] || [ ! -x "$sim" ]; then
+if [ ! -x "$gui" ] || [ ! -x "$sim" ] || [ ! -x "$cli" ]; then
   scripts/install-deps.sh
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build" -j2 --target krvdiag krvdiag-sim
+  cmake --build "$build" -j2 --target krvdiag krvdiag-sim krvdiag-cli
 fi
 
 mkdir -p "$out"
