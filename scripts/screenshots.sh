@@ -147,7 +147,7 @@ if [ "${1:-}" = "--inside-display" ]; then
     kanaele >"$cfg/KrvDiag.ini"
     # Two minutes of line traffic, recorded the way the recorder does it live.
     "$sim" --device - --fast --count 6000 --seed 11 >"$cfg/capture.bin"
-    "$cli" record --trigger 0 "$cfg/capture.bin" "$cfg/aufnahme.log" >/dev/null
+    "$cli" record --trigger 0 --channels 13,20,21,23,6,10,25,26,0 "$cfg/capture.bin" "$cfg/aufnahme.log" >/dev/null
     starte "$cfg"
     wid=$(hauptfenster)
     tasten "$wid" alt+a z  # Ansicht -> Zeitdiagramm
