@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds KrvDiag and runs every test. BUILD_DIR (default build) and JOBS may be set.
+# Builds KrvDiag and runs every test. BUILD_DIR (default build), JOBS and CMAKE_ARGS (further
+# configure options) may be set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,6 +15,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
 fi
 chmod 0700 "$XDG_RUNTIME_DIR"
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# shellcheck disable=SC2086  # CMAKE_ARGS is a list of options
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
