@@ -14,11 +14,14 @@ CommandLine parseCommandLine(const QStringList& args) {
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("Connect the selected port to the simulated controller krvdiag-sim "
                                                  "for this run and start the data transfer."));
+    const QCommandLineOption exitWhenShown(QStringLiteral("exit-when-shown"),
+                                           QStringLiteral("End as soon as the main window has been shown, e.g. to "
+                                                          "check that the program starts on this display."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help."));
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the program version."));
-    parser.addOptions({noSplash, configDir, demo, help, version});
+    parser.addOptions({noSplash, configDir, demo, exitWhenShown, help, version});
 
     CommandLine r;
     // The usage line names the program as the user types it, however it was started.
@@ -35,6 +38,7 @@ CommandLine parseCommandLine(const QStringList& args) {
     }
     r.splash = !parser.isSet(noSplash);
     r.demo = parser.isSet(demo);
+    r.exitWhenShown = parser.isSet(exitWhenShown);
     if (parser.isSet(configDir)) {
         r.configDir = parser.value(configDir);
         if (r.configDir->isEmpty()) r.fehler = QStringLiteral("--config-dir needs a directory.");

@@ -9,6 +9,7 @@ namespace krv::gui {
 struct CommandLine {
     bool splash = true;
     bool demo = false;
+    bool exitWhenShown = false;  // --exit-when-shown
     std::optional<QString> configDir;
     bool help = false;
     bool version = false;

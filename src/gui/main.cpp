@@ -1,6 +1,9 @@
 // krvdiag: the diagnostic program's main window.
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "core/app/StringTable.hpp"
@@ -24,6 +27,25 @@ bool nurAuskunft(int argc, char** argv) {
     }
     return false;
 }
+
+// --exit-when-shown: once the main window's first paint is done, the window is closed the
+// usual way, which ends the program.
+class EndeNachErstemBild : public QObject {
+public:
+    explicit EndeNachErstemBild(QWidget& fenster) : fenster_(fenster) { fenster_.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &fenster_ && event->type() == QEvent::Paint) {
+            fenster_.removeEventFilter(this);
+            QTimer::singleShot(0, &fenster_, &QWidget::close);
+        }
+        return false;
+    }
+
+private:
+    QWidget& fenster_;
+};
 
 int auskunft(const krv::gui::CommandLine& optionen) {
     if (!optionen.fehler.isEmpty()) {
@@ -71,6 +93,8 @@ int main(int argc, char** argv) {
     dialoge.setHauptfenster(&sitzung.window());
     QObject::connect(&sitzung.window(), &krv::gui::MainWindow::geschlossen, &qtApp, &QApplication::quit);
     const krv::gui::SignalClose signale(sitzung.window());
+    std::optional<EndeNachErstemBild> ende;
+    if (optionen.exitWhenShown) ende.emplace(sitzung.window());
 
     krv::gui::DemoSimulator simulator;
     if (optionen.demo) {

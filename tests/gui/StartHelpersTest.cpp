@@ -70,6 +70,7 @@ TEST(CommandLineTest, OptionsOfTheProgram) {
     EXPECT_TRUE(leer.splash);
     EXPECT_FALSE(leer.demo);
     EXPECT_FALSE(leer.configDir.has_value());
+    EXPECT_FALSE(leer.exitWhenShown);
 
     const CommandLine alle = parseCommandLine({"krvdiag", "--no-splash", "--demo", "--config-dir", "/tmp/k"});
     EXPECT_TRUE(alle.fehler.isEmpty());
@@ -77,6 +78,7 @@ TEST(CommandLineTest, OptionsOfTheProgram) {
     EXPECT_TRUE(alle.demo);
     EXPECT_EQ(alle.configDir, QStringLiteral("/tmp/k"));
 
+    EXPECT_TRUE(parseCommandLine({"krvdiag", "--exit-when-shown"}).exitWhenShown);
     EXPECT_TRUE(parseCommandLine({"krvdiag", "--version"}).version);
     const CommandLine hilfe = parseCommandLine({"krvdiag", "--help"});
     EXPECT_TRUE(hilfe.help);
