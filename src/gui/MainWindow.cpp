@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -18,6 +19,8 @@
 
 namespace krv::gui {
 namespace {
+
+constexpr qint64 kReplayEreignisAbstandMs = 20;
 
 // The key code the program's key handlers know: letters and digits as their capital ASCII code,
 // the keys around them as the usual virtual key codes; 0 for keys without one.
@@ -116,8 +119,14 @@ void MainWindow::setzeStandardHandler() {
     setHandler(c_.mnuCloseCpuDatenAbspeichern, [this] { form_.mnuCloseCpuDatenAbspeichern_Click(); });
     setHandler(c_.mnuStartCpuDatenWiedergabe, [this] { form_.mnuStartCpuDatenWiedergabe_Click(); });
     setHandler(c_.mnuStopCpuDatenWiedergabe, [this] { form_.mnuStopCpuDatenWiedergabe_Click(); });
-    // A CPU data replay keeps the window responsive between its chunks.
-    form_.cpuDaten().ereignisseVerarbeiten = [] { QCoreApplication::processEvents(); };
+    // A CPU data replay keeps the window responsive between its chunks. The events run at most
+    // every 20 ms (about a screen refresh): a repaint after every telegram would cost far more
+    // than the replay itself, and nobody sees more than one picture per refresh.
+    form_.cpuDaten().ereignisseVerarbeiten = [uhr = QElapsedTimer()]() mutable {
+        if (uhr.isValid() && !uhr.hasExpired(kReplayEreignisAbstandMs)) return;
+        QCoreApplication::processEvents();
+        uhr.start();
+    };
 }
 
 void MainWindow::setHandler(const app::Control& control, std::function<void()> handler) {

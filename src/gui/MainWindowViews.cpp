@@ -21,8 +21,11 @@ namespace {
 
 void setzeHintergrund(QWidget* widget, app::Colour farbe) {
     widget->setAutoFillBackground(true);
+    // A new palette is costly (resolved, sent to every child, repainted): only for a new colour.
+    const QColor neu = qtFarbe(farbe);
+    if (widget->testAttribute(Qt::WA_SetPalette) && widget->palette().color(QPalette::Window) == neu) return;
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, qtFarbe(farbe));
+    pal.setColor(QPalette::Window, neu);
     widget->setPalette(pal);
 }
 
