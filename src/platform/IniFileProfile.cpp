@@ -143,6 +143,9 @@ bool IniFileProfile::WritePrivateProfileString(std::string_view section, std::st
 
     app::IniDocument document = existed ? app::IniDocument(old.text) : app::IniDocument();
     if (!document.set(section, key, value)) return false;
+    // The key already holds this value: a rewrite (two fsyncs) would change nothing. Playback
+    // sets all ten timing channels from every file it opens, mostly to the values they have.
+    if (existed && document.text() == old.text) return true;
 
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";

@@ -93,6 +93,24 @@ TEST_F(IniFileProfileTest, WriteKeepsTheRestOfACrlfFileAndItsPermissions) {
     EXPECT_EQ(dirEntries(), std::vector<std::string>{"KrvDiag.ini"});  // no temporary file left
 }
 
+TEST_F(IniFileProfileTest, AKeyThatAlreadyHoldsTheValueIsNotRewritten) {
+    // Playback sets every timing channel from each file it opens, mostly to the value it has:
+    // the file must stay the same file (no replacement, no waiting for the disk).
+    writeFile(file_, "[Einstellungen]\nTimingKanal0=13\n");
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat(file_.c_str(), &st);
+        return st.st_ino;
+    };
+    const auto vorher = inode();
+    IniFileProfile profile(file_);
+    EXPECT_TRUE(profile.WritePrivateProfileString("Einstellungen", "TimingKanal0", "13"));
+    EXPECT_EQ(inode(), vorher);
+    EXPECT_TRUE(profile.WritePrivateProfileString("Einstellungen", "TimingKanal0", "14"));
+    EXPECT_NE(inode(), vorher);
+    EXPECT_EQ(readFile(file_), "[Einstellungen]\nTimingKanal0=14\n");
+}
+
 TEST_F(IniFileProfileTest, SymlinkedFileIsUpdatedWhereTheLinkPoints) {
     const fs::path real = dir_ / "real.ini";
     writeFile(real, "[Einstellungen]\nComPort=2\n");
