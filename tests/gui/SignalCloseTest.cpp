@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
@@ -102,7 +103,15 @@ TEST(SignalCloseModalTest, AnOpenBoxIsAnsweredFirstAndTheWindowClosesAfterIt) {
 
     QMessageBox box(QMessageBox::Warning, "KrvDiag", "No space left on device",
                     QMessageBox::Retry | QMessageBox::Cancel, &t.window());
-    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    // The signal comes once the box waits for its answer; a box nobody answers ends the test.
+    QTimer signal;
+    QObject::connect(&signal, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != &box) return;
+        signal.stop();
+        ::raise(SIGTERM);
+    });
+    signal.start(10);
+    QTimer::singleShot(5000, &box, [&] { box.done(-1); });
     const int antwort = box.exec();
     const bool geschlossenInDerBox = geschlossen;
 
