@@ -11,22 +11,10 @@
 #include <random>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/MemoryProfile.hpp"
-#include "core/app/ProgramEntry.hpp"
-#include "core/app/ProgramState.hpp"
-#include "core/app/Programm.hpp"
+#include "core/app/HeadlessProgramm.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/link/Crc8.hpp"
 #include "core/link/ReceivePath.hpp"
-#include "core/ports/InstanceLock.hpp"
-#include "core/ports/ManualClock.hpp"
-#include "core/ports/NullSerialPort.hpp"
-#include "core/ports/MemoryFileSink.hpp"
-#include "core/ports/MemoryFileSource.hpp"
-#include "core/ports/RecordingPrinter.hpp"
-#include "core/ports/ScriptedDialogs.hpp"
-#include "core/ports/ScriptedPictures.hpp"
 #include "core/ports/SerialPort.hpp"
 
 namespace {
@@ -44,34 +32,12 @@ constexpr std::int64_t kTelegrammAbstandMs = 20;
 // part of the steady display.
 constexpr std::uint8_t kModell = 13;
 
-struct NoOtherCopy : krv::ports::InstanceLock {
-    bool acquire() override { return true; }
-};
-
 // The program after start-up and a successful start of the data transfer, in service mode so
 // that every status label is in use.
-struct Sitzung {
-    krv::app::MemoryProfile profile{"[Einstellungen]\nSprache=0\n"};
-    krv::ports::ManualClock clock;
-    krv::ports::ScriptedDialogs dialogs;
-    krv::ports::NullSerialPort port;
-    krv::ports::AlwaysLoads pictures;
-    krv::ports::RecordingPrinter printer;
-    krv::ports::MemoryFileSink protokollDatei;
-    krv::ports::MemoryFileSink cpuDatenDatei;
-    krv::ports::MemoryFileSource dateiQuelle;
-    NoOtherCopy lock;
-    krv::app::ProgramState state;
-    krv::app::MainFormState controls;
-    krv::app::Programm programm{state, controls,
-                                krv::app::Ports{profile, clock, dialogs, port, pictures, printer, protokollDatei,
-                                                cpuDatenDatei, dateiQuelle}};
+struct Sitzung : krv::app::HeadlessProgramm {
     std::int64_t angezeigt = 0;
 
-    Sitzung() {
-        krv::app::ProgrammStartVorDemHauptfenster(state, profile, dialogs, lock, "./", {});
-        programm.form.Form_Load();
-        krv::app::ProgrammStartNachDemLaden(state, programm.form);
+    Sitzung() : HeadlessProgramm("[Einstellungen]\nSprache=0\n") {
         programm.form.mnuDatenuebertragungStart_Click();
         state.ServiceModus1 = true;
         state.ServiceModus2 = true;

@@ -19,23 +19,11 @@
 #include <random>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/MemoryProfile.hpp"
-#include "core/app/ProgramEntry.hpp"
-#include "core/app/ProgramState.hpp"
-#include "core/app/Programm.hpp"
+#include "core/app/HeadlessProgramm.hpp"
 #include "core/app/StringTable.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/link/Crc8.hpp"
 #include "core/link/ReceivePath.hpp"
-#include "core/ports/InstanceLock.hpp"
-#include "core/ports/ManualClock.hpp"
-#include "core/ports/MemoryFileSink.hpp"
-#include "core/ports/MemoryFileSource.hpp"
-#include "core/ports/NullSerialPort.hpp"
-#include "core/ports/RecordingPrinter.hpp"
-#include "core/ports/ScriptedDialogs.hpp"
-#include "core/ports/ScriptedPictures.hpp"
 #include "core/recorder/ProtocolFile.hpp"
 #include "platform/PosixFileSink.hpp"
 
@@ -46,10 +34,6 @@ constexpr std::int64_t kAbstandMs = 20;
 constexpr std::uint8_t kModell = 13;
 // Version, channel and trigger record, then the records up to the one past the maximum.
 constexpr std::uintmax_t kVolleDatei = 5 + 13 + 7 + (52631 + 1) * 19;
-
-struct NoOtherCopy : krv::ports::InstanceLock {
-    bool acquire() override { return true; }
-};
 
 long residentKb() {
     std::ifstream statm("/proc/self/statm");
@@ -67,29 +51,16 @@ long spitzeKb() {
     return -1;
 }
 
-// The program as the command-line tool builds it, except that the protocol file is a real file.
-struct Sitzung {
-    krv::app::MemoryProfile profile{"[Einstellungen]\nSprache=0\n"};
-    krv::ports::ManualClock clock;
-    krv::ports::ScriptedDialogs dialogs;
-    krv::ports::NullSerialPort port;
-    krv::ports::AlwaysLoads pictures;
-    krv::ports::RecordingPrinter printer;
+// The program headless, except that the protocol file is a real file (constructed first, as a
+// base, because the program keeps a reference to it).
+struct EchteProtokollDatei {
     krv::platform::PosixFileSink protokollDatei;
-    krv::ports::MemoryFileSink cpuDatenDatei;
-    krv::ports::MemoryFileSource dateiQuelle;
-    NoOtherCopy lock;
-    krv::app::ProgramState state;
-    krv::app::MainFormState controls;
-    krv::app::Programm programm{state, controls,
-                                krv::app::Ports{profile, clock, dialogs, port, pictures, printer, protokollDatei,
-                                                cpuDatenDatei, dateiQuelle}};
+};
+
+struct Sitzung : EchteProtokollDatei, krv::app::HeadlessProgramm {
     std::int64_t angezeigt = 0;
 
-    Sitzung() {
-        krv::app::ProgrammStartVorDemHauptfenster(state, profile, dialogs, lock, "./", {});
-        programm.form.Form_Load();
-        krv::app::ProgrammStartNachDemLaden(state, programm.form);
+    Sitzung() : HeadlessProgramm("[Einstellungen]\nSprache=0\n", "./", &protokollDatei) {
         programm.form.onAnzeige = [this](const krv::link::ReceiveState&) {
             ++angezeigt;
             clock.advanceMs(kAbstandMs);
