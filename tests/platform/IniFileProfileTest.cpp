@@ -18,6 +18,7 @@
 
 #include "core/app/StartupSettings.hpp"
 #include "platform/ConfigLocation.hpp"
+#include "support/TempVerzeichnis.hpp"
 
 namespace krv::platform {
 namespace {
@@ -26,34 +27,20 @@ namespace fs = std::filesystem;
 
 class IniFileProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "krvdiag-ini-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        file_ = dir_ / "KrvDiag.ini";
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
-
     static void writeFile(const fs::path& p, const std::string& text) {
         std::ofstream out(p, std::ios::binary);
         out << text;
     }
-    static std::string readFile(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    static std::string readFile(const fs::path& p) { return test::TempVerzeichnis::lies(p.string()); }
     std::vector<std::string> dirEntries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
         return names;
     }
 
-    fs::path dir_;
-    fs::path file_;
+    test::TempVerzeichnis tmp_;
+    const fs::path dir_ = tmp_.pfad();
+    const fs::path file_ = dir_ / "KrvDiag.ini";
 };
 
 TEST_F(IniFileProfileTest, FreshSystemReadsDefaultsAndFirstWriteCreatesTheFile) {

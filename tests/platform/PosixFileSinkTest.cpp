@@ -15,6 +15,7 @@
 #include "core/ports/ManualClock.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/recorder/Recorder.hpp"
+#include "support/TempVerzeichnis.hpp"
 
 namespace krv::platform {
 namespace {
@@ -23,23 +24,13 @@ namespace fs = std::filesystem;
 
 class PosixFileSinkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "krvdiag-log-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string pfad(const std::string& name) const { return (dir_ / name).string(); }
+    std::string pfad(const std::string& name) const { return dir_.pfad(name); }
     static Bytes inhalt(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    fs::path dir_;
+    test::TempVerzeichnis dir_;
     PosixFileSink sink_;
 };
 

@@ -17,6 +17,7 @@
 #include "core/ports/ScriptedPictures.hpp"
 #include "core/recorder/CpuDaten.hpp"
 #include "platform/PosixFileSink.hpp"
+#include "support/TempVerzeichnis.hpp"
 
 namespace krv::platform {
 namespace {
@@ -25,24 +26,11 @@ namespace fs = std::filesystem;
 
 class PosixFileSourceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "krvdiag-read-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string pfad(const std::string& name) const { return (dir_ / name).string(); }
-    std::string schreibe(const std::string& name, const std::string& inhalt) const {
-        std::ofstream(pfad(name), std::ios::binary) << inhalt;
-        return pfad(name);
-    }
+    std::string pfad(const std::string& name) const { return dir_.pfad(name); }
+    std::string schreibe(const std::string& name, const std::string& inhalt) const { return dir_.schreibe(name, inhalt); }
     static std::string text(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
-    fs::path dir_;
+    test::TempVerzeichnis dir_;
     PosixFileSource quelle_;
 };
 
@@ -78,7 +66,7 @@ TEST_F(PosixFileSourceTest, MissingFilesDirectoriesAndPipesAreRefusedWithTheSyst
     EXPECT_FALSE(quelle_.exists(datei + "/unter.log").error);
 
     EXPECT_EQ(quelle_.open(pfad("fehlt.log")).error, "No such file or directory");
-    EXPECT_EQ(quelle_.open(dir_.string()).error, "Is a directory");
+    EXPECT_EQ(quelle_.open(dir_.pfad().string()).error, "Is a directory");
     // A FIFO has no offsets; opening it must not wait for a writer either.
     ASSERT_EQ(::mkfifo(pfad("fifo").c_str(), 0600), 0);
     const ports::OpenResult fifo = quelle_.open(pfad("fifo"));

@@ -10,34 +10,14 @@
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "support/TempVerzeichnis.hpp"
 
 namespace krv::app {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh data directory per test, removed afterwards; its path ends with a separator.
-class TempVerzeichnis {
-public:
-    TempVerzeichnis() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        pfad_ = fs::path(testing::TempDir()) /
-                ("krvdiag-hilfe-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(pfad_);
-        fs::create_directories(pfad_);
-    }
-    ~TempVerzeichnis() {
-        std::error_code ec;
-        fs::remove_all(pfad_, ec);
-    }
-    std::string programmPfad() const { return pfad_.string() + "/"; }
-    void schreibe(const std::string& name, const std::string& inhalt) const {
-        std::ofstream(pfad_ / name, std::ios::binary) << inhalt;
-    }
-
-private:
-    fs::path pfad_;
-};
+using krv::test::TempVerzeichnis;
 
 struct HilfeRig {
     explicit HilfeRig(const std::string& ini = "") : profile(ini) { state.ProgrammPfad = daten.programmPfad(); }

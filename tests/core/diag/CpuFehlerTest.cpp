@@ -16,6 +16,7 @@
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 #include "core/link/TelegramBuilder.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "support/TempVerzeichnis.hpp"
 
 namespace krv::diag {
 namespace {
@@ -28,29 +29,7 @@ const std::string kDateiFehlerEn = "File error: ";
 const std::string kUnbekanntDe = "unbekannte Fehlernummer";
 const std::string kUnbekanntEn = "unknown error number";
 
-// A fresh directory per test, removed afterwards; its path ends with a separator like ProgrammPfad.
-class TempVerzeichnis {
-public:
-    TempVerzeichnis() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        pfad_ = fs::path(testing::TempDir()) /
-                ("krvdiag-cpufehler-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(pfad_);
-        fs::create_directories(pfad_);
-    }
-    ~TempVerzeichnis() {
-        std::error_code ec;
-        fs::remove_all(pfad_, ec);
-    }
-    std::string programmPfad() const { return pfad_.string() + "/"; }
-    void schreibe(const std::string& name, const std::string& inhalt) const {
-        std::ofstream(pfad_ / name, std::ios::binary) << inhalt;
-    }
-    fs::path pfad(const std::string& name) const { return pfad_ / name; }
-
-private:
-    fs::path pfad_;
-};
+using krv::test::TempVerzeichnis;
 
 FehlerTextSuche suche(std::string_view inhalt, int nr) { return sucheFehlerText(inhalt, nr); }
 
