@@ -97,20 +97,6 @@ TEST_F(PosixFileSourceTest, ADeletedReplacedOrShortenedFileFailsItsNextRead) {
 // Storing CPU data into the very file being replayed: the replay takes the file as it was at
 // its start and ends, and the file then holds the old content twice.
 TEST_F(PosixFileSourceTest, ReplayingTheFileThatIsBeingStoredIntoEnds) {
-    struct Host : recorder::WiedergabeHost {
-        explicit Host(app::MainForm& f) : form(f) {}
-        app::MainForm& form;
-        void Init_Port() override { form.Init_Port(); }
-        bool datenuebertragungLaeuft() const override { return form.datenuebertragungLaeuft(); }
-        void datenuebertragungStoppen() override { form.mnuDatenuebertragungStop_Click(); }
-        void mnuTimingDiagramm_Click() override { form.mnuTimingDiagramm_Click(); }
-        void mnuStatusFenster_Click() override { form.mnuStatusFenster_Click(); }
-        link::ReceivePath& receivePath() override { return form.receivePath(); }
-        timing::TimingDiagramm& timing() override { return form.timing(); }
-        timing::TimingFormState& timingControls() override { return form.timingControls(); }
-        device::DeviceDisplay& device() override { return form.device(); }
-        diag::CpuFehlerFenster& cpuFehlerFenster() override { return form.cpuFehlerFenster(); }
-    };
     struct Ende : link::DispatchHooks {
         recorder::CpuDaten* cpu = nullptr;
         void aufrufEnde(ByteView chunk) override { cpu->aufrufEnde(chunk); }
@@ -142,9 +128,8 @@ TEST_F(PosixFileSourceTest, ReplayingTheFileThatIsBeingStoredIntoEnds) {
     app::MainForm form{state, controls,
                        app::Ports{profile, clock, dialogs, port, pictures, printer, protokoll, formCpuDatei, formQuelle}};
     form.Form_Load();
-    Host host{form};
     PosixFileSink speicher;
-    recorder::CpuDaten cpu{state, controls, dialogs, speicher, quelle_, host};
+    recorder::CpuDaten cpu{state, controls, dialogs, speicher, quelle_, form};
     Ende ende;
     ende.cpu = &cpu;
     form.beobachter = &ende;

@@ -13,6 +13,7 @@
 #include "core/ports/MemoryFileSource.hpp"
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedPictures.hpp"
+#include "core/recorder/RecorderTestSupport.hpp"
 
 namespace krv::recorder {
 namespace {
@@ -33,25 +34,7 @@ public:
     }
 };
 
-struct FormHost : WiedergabeHost {
-    explicit FormHost(app::MainForm& f) : form(f) {}
-    app::MainForm& form;
-    int initPort = 0;
-
-    void Init_Port() override {
-        ++initPort;
-        form.Init_Port();
-    }
-    bool datenuebertragungLaeuft() const override { return form.datenuebertragungLaeuft(); }
-    void datenuebertragungStoppen() override { form.mnuDatenuebertragungStop_Click(); }
-    void mnuTimingDiagramm_Click() override { form.mnuTimingDiagramm_Click(); }
-    void mnuStatusFenster_Click() override { form.mnuStatusFenster_Click(); }
-    link::ReceivePath& receivePath() override { return form.receivePath(); }
-    timing::TimingDiagramm& timing() override { return form.timing(); }
-    timing::TimingFormState& timingControls() override { return form.timingControls(); }
-    device::DeviceDisplay& device() override { return form.device(); }
-    diag::CpuFehlerFenster& cpuFehlerFenster() override { return form.cpuFehlerFenster(); }
-};
+using test::FormHost;
 
 // The main window's end-of-call step, as it hands every chunk to the CPU data file.
 struct AufrufEnde : link::DispatchHooks {
@@ -122,11 +105,11 @@ struct Rig {
         EXPECT_TRUE(controls.mnuDatenuebertragungStart.enabled());
     }
 
-    test::Log log;
+    krv::test::Log log;
     app::MemoryProfile profile;
     ports::ManualClock clock;
     Dialoge dialogs;
-    test::ScriptedSerialPort port{log};
+    krv::test::ScriptedSerialPort port{log};
     FreieInstanz lock;
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;

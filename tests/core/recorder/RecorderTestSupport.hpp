@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/MainForm.hpp"
 #include "core/app/MainFormState.hpp"
 #include "core/app/MemoryProfile.hpp"
 #include "core/app/ProgramState.hpp"
@@ -19,8 +20,34 @@
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/recorder/ProtocolFile.hpp"
 #include "core/recorder/Recorder.hpp"
+#include "core/recorder/Wiedergabe.hpp"
 
 namespace krv::recorder::test {
+
+// The main window as host of playback and CPU data replay, counting the calls tests look at.
+struct FormHost : WiedergabeHost {
+    explicit FormHost(app::MainForm& f) : form(f) {}
+    app::MainForm& form;
+    int initPort = 0;
+    int transferStops = 0;
+
+    void Init_Port() override {
+        ++initPort;
+        form.Init_Port();
+    }
+    bool datenuebertragungLaeuft() const override { return form.datenuebertragungLaeuft(); }
+    void datenuebertragungStoppen() override {
+        ++transferStops;
+        form.mnuDatenuebertragungStop_Click();
+    }
+    void mnuTimingDiagramm_Click() override { form.mnuTimingDiagramm_Click(); }
+    void mnuStatusFenster_Click() override { form.mnuStatusFenster_Click(); }
+    link::ReceivePath& receivePath() override { return form.receivePath(); }
+    timing::TimingDiagramm& timing() override { return form.timing(); }
+    timing::TimingFormState& timingControls() override { return form.timingControls(); }
+    device::DeviceDisplay& device() override { return form.device(); }
+    diag::CpuFehlerFenster& cpuFehlerFenster() override { return form.cpuFehlerFenster(); }
+};
 
 struct FakeHost : RecorderHost {
     bool transferLaeuft = true;

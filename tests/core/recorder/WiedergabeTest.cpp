@@ -18,6 +18,7 @@
 #include "core/ports/ScriptedPictures.hpp"
 #include "core/recorder/ProtocolFile.hpp"
 #include "core/timing/RasterSpur.hpp"
+#include "core/recorder/RecorderTestSupport.hpp"
 
 namespace krv::recorder {
 namespace {
@@ -27,26 +28,7 @@ public:
     bool acquire() override { return true; }
 };
 
-// The main window's side of playback, over its public methods.
-struct FormHost : WiedergabeHost {
-    explicit FormHost(app::MainForm& f) : form(f) {}
-    app::MainForm& form;
-    int transferStops = 0;
-
-    void Init_Port() override { form.Init_Port(); }
-    bool datenuebertragungLaeuft() const override { return form.datenuebertragungLaeuft(); }
-    void datenuebertragungStoppen() override {
-        ++transferStops;
-        form.mnuDatenuebertragungStop_Click();
-    }
-    void mnuTimingDiagramm_Click() override { form.mnuTimingDiagramm_Click(); }
-    void mnuStatusFenster_Click() override { form.mnuStatusFenster_Click(); }
-    link::ReceivePath& receivePath() override { return form.receivePath(); }
-    timing::TimingDiagramm& timing() override { return form.timing(); }
-    timing::TimingFormState& timingControls() override { return form.timingControls(); }
-    device::DeviceDisplay& device() override { return form.device(); }
-    diag::CpuFehlerFenster& cpuFehlerFenster() override { return form.cpuFehlerFenster(); }
-};
+using test::FormHost;
 
 // Every chunk that reached ShowData.
 struct Aufrufe : link::DispatchHooks {
@@ -126,11 +108,11 @@ struct Rig {
     }
     app::Control& led(int bit) { return controls.shpLed[static_cast<std::size_t>(form.device().KonvertBitToLed(bit))]; }
 
-    test::Log log;
+    krv::test::Log log;
     app::MemoryProfile profile;
     ports::ManualClock clock;
     ports::ScriptedDialogs dialogs;
-    test::ScriptedSerialPort port{log};
+    krv::test::ScriptedSerialPort port{log};
     FreieInstanz lock;
     ports::AlwaysLoads pictures;
     ports::RecordingPrinter printer;
