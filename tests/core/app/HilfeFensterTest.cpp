@@ -32,6 +32,7 @@ TEST(HilfeFenster, TheLanguagesFileOpensOnceIsReadAgainAfterClosingAndPrintsAsIs
         AppRig rig(englisch ? "[Einstellungen]\nSprache=10000\n" : "");
         ASSERT_TRUE(rig.start());
         const HilfeFensterState& c = rig.p.hilfe.controls();
+        EXPECT_FALSE(c.frmHilfe.visible());
         rig.p.mnuHilfe_Click();
         EXPECT_TRUE(rig.p.hilfe.sichtbar() && c.txtHilfe.caption().empty()) << "no file: empty, no message";
         rig.p.hilfe.Unload();

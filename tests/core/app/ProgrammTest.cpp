@@ -31,6 +31,7 @@ TEST(ProgrammStart, StoredSettingsChooseLanguagePortAndModeAndASecondCopyIsRefus
         EXPECT_EQ(gesetzt, haken);
         EXPECT_EQ(c.SSPanel1.caption(), std::string("COM") + haken[0]);
         EXPECT_EQ(rig.port.nr, haken[0] - '0');
+        EXPECT_EQ(rig.gemeldet.count(std::string("mnuCom(") + haken[0] + ")"), 1u) << "the window hears";
         // The port closed, the model list shown, service items hidden, recorder and playback offered.
         EXPECT_FALSE(rig.port.offen || c.mnuDatenuebertragungStop.enabled() || c.fraStatus.visible() ||
                      c.mnuHexDump.visible() || c.mnuOpenCpuDatenAbspeichern.visible() ||
@@ -105,8 +106,8 @@ TEST(ProgrammPort, TelegramsReachTheDisplayInOrderAndTheUnloadFinishesTheRecordi
     rig.p.form.List1_Click();  // while the port is open the model comes from the device
     ASSERT_EQ(rig.angezeigt.size(), 3u);
     EXPECT_TRUE(rig.angezeigt[1][0] == 4 && rig.angezeigt[2][0] == 4);
-    // {ms since the last telegram, LED 23}: the first one redraws the picture, then one change a second.
     ASSERT_TRUE(rig.p.form.recorder().starteAufzeichnung("/a.log", ports::OpenMode::Replace));
+    // {ms since the last telegram, LED 23}: the first one redraws the picture, then one change a second.
     rig.clock.setMonotonicMs(5'000);
     std::uint8_t n = 0;
     for (const auto& [ms, led] : {std::pair{0, kWeiss}, {1'500, kCyan}, {400, kCyan}, {1'700, kBlau}}) {
@@ -170,6 +171,9 @@ TEST(Sprache, SwitchingRewritesTheWindowsInUseAndStoresTheChoice) {
                                  "SSPanel2", "optHexDumpDisplay(0)"}) {
             EXPECT_EQ(rig.gemeldet.count(name), modus > 0 || name[0] != 'o' ? 1u : 0u) << name;
         }
+        if (cpuFehler) rig.p.form.mnuDatenuebertragungStop_Click();
+        if (cpuFehler) rig.p.form.mnuDatenuebertragungStart_Click();  // a new start clears the CPU error
+        EXPECT_FALSE(rig.state.CpuFehlerAktiv || fehler.geladen());
         rig.p.mnuSprache_Click(0);
         EXPECT_EQ(rig.wert("Einstellungen", "Sprache") + rig.c.lblDiagStatusText[0].caption(),
                   "0Programm Version:  ");
@@ -205,8 +209,10 @@ TEST(ServiceZugang, OnlyCtrlLInThePictureOpensTheDialogAndEachCodeUnlocksItsItem
         rig.p.service.txtPassword_Change(code);
         EXPECT_TRUE(rig.p.picContainer_KeyDown(76, 2, true) && rig.p.service.nachVorne() == 1);
         EXPECT_EQ(rig.p.service.controls().txtPassword.caption(), code);
+        rig.gemeldet.clear();
         rig.p.service.cmdOK_Click();
         pruefe(erster, zweiter);
+        EXPECT_EQ(rig.gemeldet.count("mnuHexDump"), erster ? 1u : 0u) << "the window hears of the menu";
         EXPECT_TRUE(!dialog.visible() && rig.dialogs.boxes.empty());
         // Opening the dialog locks everything at once, and Cancel leaves it locked.
         rig.p.picContainer_KeyDown(76, 2, true);
