@@ -1,16 +1,9 @@
 #pragma once
-// The main window as the program starts it, with its files in memory (or real ones), a port the
-// test feeds and trace strips 27 pixels wide (10 samples fit): the recorder, playback and the CPU
-// data replay all run through the window's own parts. Also the protocol file's records spelled
-// out byte by byte, independently of the writer.
+// The main window as the program starts it, with files in memory, a port that opens and trace strips
+// 27 pixels wide (10 samples fit); and the protocol file's records spelled out, not written.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "core/app/MainForm.hpp"
 #include "core/app/MemoryProfile.hpp"
@@ -24,7 +17,6 @@
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/ScriptedPictures.hpp"
-#include "core/recorder/ProtocolFile.hpp"
 #include "core/timing/RasterSpur.hpp"
 
 namespace krv::recorder::test {
@@ -33,19 +25,20 @@ inline Bytes operator+(Bytes a, ByteView b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-
 // 2026-03-01 10:00:00 + k seconds.
-inline double zeit(int k) { return datumswert({2026, 3, 1, 10 + k / 3600, k / 60 % 60, k % 60, 0}); }
+inline double zeit(int k) { return datumswert({2026, 3, 1, 10 + k / 3600, k / 60 % 60, k % 60}); }
 
 inline Bytes version1() { return {'L', '0', 'V', 1, 1}; }
-inline Bytes kanaele(std::array<std::uint8_t, 9> k) { return Bytes{'L', '0', 'K', 9} + Bytes(k.begin(), k.end()); }
-inline Bytes trigger(std::uint8_t modus, std::uint16_t anzahl) {
-    return {'L', '0', 'T', 3, modus, static_cast<std::uint8_t>(anzahl & 0xFF), static_cast<std::uint8_t>(anzahl >> 8)};
+inline Bytes kanaele(std::array<std::uint8_t, 9> k) {
+    return Bytes{'L', '0', 'K', 9} + Bytes(k.begin(), k.end());
+}
+inline Bytes trigger(std::uint8_t modus, std::uint16_t n) {
+    return {'L', '0', 'T', 3, modus, static_cast<std::uint8_t>(n & 0xFF), static_cast<std::uint8_t>(n >> 8)};
 }
 // A data record for a raw block: stored bytes 0, count, 2, 3|2, 4|1, 5, 6, time, 15 (or 0).
 inline Bytes satz(const link::StatusBlock& roh, std::uint8_t anzahl, double t) {
-    Bytes b{'L', '3', static_cast<std::uint8_t>(roh[0] & 0x1F), anzahl, roh[2], static_cast<std::uint8_t>(roh[3] | 2),
-            static_cast<std::uint8_t>(roh[4] | 1), roh[5], roh[6]};
+    Bytes b{'L', '3', static_cast<std::uint8_t>(roh[0] & 0x1F), anzahl, roh[2],
+            static_cast<std::uint8_t>(roh[3] | 2), static_cast<std::uint8_t>(roh[4] | 1), roh[5], roh[6]};
     std::uint8_t bits[8];
     std::memcpy(bits, &t, 8);
     b.insert(b.end(), bits, bits + 8);
@@ -54,22 +47,22 @@ inline Bytes satz(const link::StatusBlock& roh, std::uint8_t anzahl, double t) {
     return b;
 }
 // Model 9; differs from block(j) for every j != i in a stored byte; terminal bit 0 on for odd i.
-inline link::StatusBlock block(int i, std::uint8_t byte0 = 0x09) {
+inline link::StatusBlock block(int i, std::uint8_t byte0 = 0) {
     link::StatusBlock b{};
-    b[0] = byte0;
+    b[0] = byte0 ? byte0 : 0x09;
     b[2] = static_cast<std::uint8_t>((i & 0x7F) | (i % 2 ? 0x80 : 0));
     b[5] = static_cast<std::uint8_t>(i >> 7);
     b[15] = 0x42;
     return b;
 }
 // Header group (channel 0 shows terminal bit 0) and n records of block(i), stamped zeit(i).
-inline Bytes protokoll(int n, std::uint8_t cpuFehlerSatz = 0xFF) {
+inline Bytes protokoll(int n, int cpuFehlerSatz = -1) {
     Bytes b = version1() + kanaele({1, 0, 0, 0, 0, 0, 0, 0, 36}) + trigger(3, 12);
-    for (int i = 0; i < n; ++i) b = b + satz(block(i, i == cpuFehlerSatz ? 0x19 : 0x09), 1, zeit(i));
+    for (int i = 0; i < n; ++i) b = std::move(b) + satz(block(i, i == cpuFehlerSatz ? 0x19 : 0), 1, zeit(i));
     return b;
 }
 
-// Scripted answers; before each box the test may act (events go on while a box is open).
+// Scripted answers; the test may act before each box (events go on while a box is open).
 struct Dialoge : ports::ScriptedDialogs {
     std::function<void(std::size_t kasten)> waehrendBox;
     ports::MsgResult messageBox(const ports::MessageBoxRequest& request) override {
@@ -87,12 +80,9 @@ struct FreieInstanz : ports::InstanceLock {
 };
 
 struct Fenster {
-    // Real files where given, else the ones in memory below.
-    explicit Fenster(ports::FileSink* protokollDatei = nullptr, ports::FileSink* cpuDatenDatei = nullptr,
-                     ports::FileSource* dateiQuelle = nullptr)
+    explicit Fenster(ports::FileSink* protokollDatei = nullptr)
         : form(state, controls, app::Ports{profile, uhr, dialogs, port, bilder, drucker,
-                                           protokollDatei ? *protokollDatei : protokoll,
-                                           cpuDatenDatei ? *cpuDatenDatei : cpuDatei, dateiQuelle ? *dateiQuelle : quelle}) {
+                                           protokollDatei ? *protokollDatei : protokoll, cpuDatei, quelle}) {
         app::ProgrammStartVorDemHauptfenster(state, profile, dialogs, lock, "/data/", {});
         form.Form_Load();
         app::ProgrammStartNachDemLaden(state, form);
@@ -105,10 +95,7 @@ struct Fenster {
         form.onAnzeige = [this](const link::ReceiveState& s) {
             angezeigt.emplace_back(s.payload().begin(), s.payload().end());
         };
-        form.cpuDaten().ereignisseVerarbeiten = [this] {
-            ++pumpen;
-            if (beimPumpen) beimPumpen();
-        };
+        form.cpuDaten().ereignisseVerarbeiten = [this] { ++pumpen, beimPumpen ? beimPumpen() : void(); };
     }
 
     // Recording to pfad; telegram k arrives at zeit(k), the stop one second after the last one.
@@ -118,18 +105,11 @@ struct Fenster {
         return form.recorder().laeuft();
     }
     void sende(const link::StatusBlock& b) { sendeRoh(link::kurzTelegramm(b)); }
-    void sendeRoh(ByteView daten) {
-        uhr.setDateValue(zeit(++k));
-        form.receivePath().ShowData(daten);
-        form.receivePath().drain();
-    }
-    void stoppe() {
-        uhr.setDateValue(zeit(++k));
-        form.mnuCloseLog_Click();
-    }
-    const Bytes& datei(const std::string& pfad = "/rec/a.log") { return protokoll.files.at(pfad); }
+    void sendeRoh(ByteView daten) { uhr.setDateValue(zeit(++k)), form.receivePath().ShowData(daten); }
+    void stoppe() { uhr.setDateValue(zeit(++k)), form.mnuCloseLog_Click(); }
+    const Bytes& datei() { return protokoll.files.at("/rec/a.log"); }
 
-    // Playback and CPU data replay of a file given to the file dialog.
+    // Playback and CPU data replay of a file chosen in the file dialog.
     bool spiele(const Bytes& inhalt, const std::string& pfad = "/log/a.log") {
         quelle.files[pfad] = inhalt;
         dialogs.fileAnswers.push_back(pfad);
@@ -141,11 +121,11 @@ struct Fenster {
         dialogs.fileAnswers.push_back(pfad);
         form.mnuStartCpuDatenWiedergabe_Click();
     }
-    const WiedergabeZustand& z() { return form.wiedergabe().zustand(); }
-    std::pair<std::int32_t, std::int32_t> fenster() { return {z().FensterStart, z().FensterEnde}; }
+    std::pair<std::int32_t, std::int32_t> fenster() {
+        return {form.wiedergabe().zustand().FensterStart, form.wiedergabe().zustand().FensterEnde};
+    }
     app::ScrollBarControl& hsb() { return controls.hsbTimingDiagram; }
     timing::TimingFormState& tc() { return form.timingControls(); }
-    app::Control& led(int bit) { return controls.shpLed[static_cast<std::size_t>(form.device().KonvertBitToLed(bit))]; }
 
     app::MemoryProfile profile;
     ports::ManualClock uhr;
@@ -154,16 +134,14 @@ struct Fenster {
     FreieInstanz lock;
     ports::AlwaysLoads bilder;
     ports::RecordingPrinter drucker;
-    ports::MemoryFileSink protokoll;
-    ports::MemoryFileSink cpuDatei;
+    ports::MemoryFileSink protokoll, cpuDatei;
     ports::MemoryFileSource quelle;
     app::ProgramState state;
     app::MainFormState controls;
     app::MainForm form;
     std::array<std::unique_ptr<timing::RasterSpur>, timing::kAnzahlKanaele> spuren;
     std::vector<Bytes> angezeigt;  // payload of every status block shown
-    int k = 0;
-    int pumpen = 0;
+    int k = 0, pumpen = 0;
     std::function<void()> beimPumpen;
 };
 

@@ -1,5 +1,5 @@
-// Recording through the main window: the files it writes byte for byte, the trigger and its
-// ring, the end at the maximum, write errors, and what the menus, buttons and selector show.
+// Recording through the main window: the files it writes byte for byte, the trigger and its ring,
+// the end at the maximum, write errors, and what the menus, buttons and trigger selector show.
 #include "support/RecorderRig.hpp"
 
 namespace krv::recorder::test {
@@ -11,138 +11,87 @@ Folge bloecke(int von, int bis) {
     for (int i = von; i < bis; ++i) f.push_back(block(i));
     return f;
 }
-const Bytes kKopf0 = version1() + kanaele({}) + trigger(0, 200);
+// Header and the records of f[von..bis), each ended by the next telegram (telegram k at zeit(k)).
+Bytes saetze(int modus, int anzahl, const Folge& f, int von, int bis) {
+    Bytes b = version1() + kanaele({}) + trigger(static_cast<std::uint8_t>(modus), anzahl);
+    for (int i = von; i < bis; ++i) {
+        const Bytes s = satz(f[i], 1, zeit(i + 2));
+        b.insert(b.end(), s.begin(), s.end());
+    }
+    return b;
+}
 
 TEST(RecorderAufnahme, FilesHoldOneRecordPerRunAndTheTriggerModesKeepARing) {
-    struct Fall {
-        const char* name;
-        int modus;
-        Folge folge;
-        Bytes erwartet;
-        const char* meldung = nullptr;  // the recording ended by itself with this text
-    };
-    std::vector<Fall> faelle;
-    faelle.push_back({"runs stamped when they end", 0, {block(1), block(1), block(2), block(1), block(1), block(1)},
-                      kKopf0 + satz(block(1), 2, zeit(3)) + satz(block(2), 1, zeit(4)) + satz(block(1), 3, zeit(7))});
-    Folge gleich;
-    for (int i = 0; i < 300; ++i) {  // bytes 1 and 7..14, bit 1 of byte 3 and bit 0 of byte 4 are no status
-        link::StatusBlock b = block(1);
-        b[1] = static_cast<std::uint8_t>(i);
-        b[9] = static_cast<std::uint8_t>(i * 3);
-        b[3] = (i % 2) ? 0x02 : 0x00;
-        b[4] = (i % 3) ? 0x01 : 0x00;
-        gleich.push_back(b);
+    Folge gleich(300, block(1));  // bytes 1 and 7..14, bit 1 of byte 3 and bit 0 of byte 4 are no status
+    for (int i = 0; i < 300; ++i) {
+        gleich[i][1] = static_cast<std::uint8_t>(i), gleich[i][9] = static_cast<std::uint8_t>(i * 3);
+        gleich[i][3] = (i % 2) ? 0x02 : 0x00, gleich[i][4] = (i % 3) ? 0x01 : 0x00;
     }
-    faelle.push_back({"count saturates", 0, gleich, kKopf0 + satz(block(1), 255, zeit(301))});
-    faelle.push_back({"no telegram in a trigger mode", 5, {}, trigger(5, 200)});
-    faelle.push_back({"no telegram in mode 0", 0, {}, {}});
-
     Folge cpu = bloecke(0, 45);
-    cpu[5] = block(5, 0x19);  // CPU error flag: the trigger of mode 1
-    Bytes e = version1() + kanaele({}) + trigger(1, 6);
-    for (int i = 0; i < 34; ++i) e = e + satz(cpu[i], 1, zeit(i + 2));
-    // The 30th change after the trigger record (telegram 36) stores the pending run and ends.
-    faelle.push_back({"CPU error trigger", 1, cpu, e + satz(cpu[34], 1, zeit(36)), "Datenrecorder stop. Trigger ausgelöst."});
-
-    Folge klemme = bloecke(0, 4);  // mode 13 watches byte 3, mask 0x10, compared with the first telegram
-    klemme[0][3] = klemme[1][3] = 0x10;
-    e = version1() + kanaele({}) + trigger(13, 3);
-    for (int i = 0; i < 4; ++i) e = e + satz(klemme[i], 1, zeit(i + 2));
-    faelle.push_back({"terminal trigger", 13, klemme, e});
-    // Mode 16 watches byte 3, mask 0x02, which the file always stores set: it never fires.
-    faelle.push_back({"forced bit", 16, bloecke(0, 3),
-                      version1() + kanaele({}) + trigger(16, 200) + satz(block(0), 1, zeit(2)) +
-                          satz(block(1), 1, zeit(3)) + satz(block(2), 1, zeit(4))});
-    e = version1() + kanaele({}) + trigger(1, 149);  // the ring start moved to 51
-    for (int i = 51; i < 250; ++i) e = e + satz(block(i), 1, zeit(i + 2));
-    faelle.push_back({"ring wrapped, never fired", 1, bloecke(0, 250), e});
-
+    cpu[5] = block(5, 0x19);       // CPU error flag: the trigger of mode 1
+    Folge klemme = bloecke(0, 4);  // mode 37 watches byte 6, mask 0x10, against the first telegram
+    klemme[0][6] = klemme[1][6] = 0x10;
+    const Folge sofort{block(0, 0x19), block(1)};  // fired in the ring's first slot
     Folge viele;
-    e = kKopf0;
-    for (int i = 0; i < 52638; ++i) {
-        viele.push_back(block(i % 2));
-        const Bytes s = satz(block((i - 1) % 2), 1, zeit(i + 1));
-        if (i >= 1 && i <= 52632) e.insert(e.end(), s.begin(), s.end());
-    }
-    faelle.push_back({"maximum after record 52632", 0, viele, e, "Maximum der Datenrecorder-Datei erreicht"});
-
-    for (const Fall& f : faelle) {
-        SCOPED_TRACE(f.name);
+    for (int i = 0; i < 52638; ++i) viele.push_back(block(i % 2));
+    const Bytes lauf = saetze(0, 200, {}, 0, 0);
+    const std::tuple<const char*, int, Folge, Bytes, const char*> faelle[] = {
+        {"runs stamped when they end", 0, {block(1), block(1), block(2), block(1), block(1), block(1)},
+         lauf + satz(block(1), 2, zeit(3)) + satz(block(2), 1, zeit(4)) + satz(block(1), 3, zeit(7)), nullptr},
+        {"count saturates", 0, gleich, lauf + satz(block(1), 255, zeit(301)), nullptr},
+        {"no telegram in a trigger mode", 5, {}, trigger(5, 200), nullptr},
+        {"no telegram in mode 0", 0, {}, {}, nullptr},
+        // The 30th change after the trigger record (telegram 36) stores the pending run and ends.
+        {"CPU error trigger", 1, cpu, saetze(1, 6, cpu, 0, 34) + satz(cpu[34], 1, zeit(36)),
+         "Datenrecorder stop. Trigger ausgelöst."},
+        {"terminal trigger", 37, klemme, saetze(37, 3, klemme, 0, 4), nullptr},
+        {"trigger in the first record", 1, sofort, saetze(1, 1, sofort, 0, 1) + satz(sofort[1], 1, zeit(3)), nullptr},
+        // Mode 16 watches byte 3, mask 0x02, which the file always stores set: it never fires.
+        {"forced bit", 16, bloecke(0, 3), saetze(16, 200, bloecke(0, 3), 0, 3), nullptr},
+        {"ring wrapped, never fired", 1, bloecke(0, 250), saetze(1, 149, bloecke(0, 250), 51, 250), nullptr},
+        {"maximum after record 52632", 0, viele, saetze(0, 200, viele, 0, 52632),
+         "Maximum der Datenrecorder-Datei erreicht"}};
+    for (const auto& [name, modus, folge, erwartet, meldung] : faelle) {
+        SCOPED_TRACE(name);
         Fenster r;
-        r.state.einstellungen.TriggerModus = f.modus;
+        r.state.einstellungen.TriggerModus = modus;
         ASSERT_TRUE(r.starte());
         r.state.einstellungen.TriggerModus = 0;  // a "T" record received meanwhile changes nothing
-        for (const auto& b : f.folge) r.sende(b);
-        EXPECT_EQ(r.form.recorder().laeuft(), f.meldung == nullptr);
-        EXPECT_EQ(r.state.PortOffen, f.meldung == nullptr);
+        for (const auto& b : folge) r.sende(b);
+        EXPECT_EQ(std::pair(r.form.recorder().laeuft(), r.state.PortOffen), std::pair(!meldung, !meldung));
         r.stoppe();
-        EXPECT_EQ(r.datei(), f.erwartet);
-        EXPECT_EQ(r.dialogs.texte(), f.meldung ? std::vector<std::string>{f.meldung} : std::vector<std::string>{});
+        EXPECT_EQ(r.datei(), erwartet);
+        EXPECT_EQ(r.dialogs.texte(), meldung ? std::vector<std::string>{meldung} : std::vector<std::string>{});
         EXPECT_FALSE(r.protokoll.isOpen());
     }
 }
 
-TEST(RecorderAufnahme, LongTelegramsAndAppendedRecordingsAreWritten) {
-    Fenster r;
-    ASSERT_TRUE(r.starte());
-    link::StatusBlock fehler = block(7, 0x1D);
-    fehler[15] = 0x33;
-    r.sendeRoh(link::langTelegramm(link::langeNutzdaten(fehler, 123456, Bytes(256, 0xAA))));
-    r.stoppe();
-    const Bytes erste = kKopf0 + satz(fehler, 1, zeit(2));
-    ASSERT_EQ(r.datei(), erste);
-
-    // An existing file: Cancel asks for the file again, No appends behind the old content.
-    r.state.einstellungen.KanalTab[0] = 9;
-    r.dialogs.fileAnswers.push_back(std::string("/rec/a.log"));
-    r.dialogs.answers = {ports::MsgResult::Cancel, ports::MsgResult::No};
-    ASSERT_TRUE(r.starte());
-    EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(2, "Bestehende Datei ersetzen - /rec/a.log?"));
-    r.sende(block(2));
-    r.sende(block(3));
-    r.stoppe();
-    EXPECT_EQ(r.datei(), erste + version1() + kanaele({9}) + trigger(0, 200) + satz(block(2), 1, zeit(4)) +
-                             satz(block(3), 1, zeit(5)));
-    r.dialogs.answers = {ports::MsgResult::Yes};
-    ASSERT_TRUE(r.starte());
-    EXPECT_TRUE(r.datei().empty());
-}
-
 TEST(RecorderAufnahme, WriteErrorsAskRetryOrCancelAndCancelKeepsTheRecordsBefore) {
-    struct Fall {
-        const char* name;
-        int modus, vorher, fehlschlaege;
-        std::deque<ports::MsgResult> antworten;
-        Bytes erwartet;
-        bool laeuft;
-    };
-    const Fall faelle[] = {
-        {"retry then cancel", 0, 2, 2, {ports::MsgResult::Retry, ports::MsgResult::Cancel},
-         kKopf0 + satz(block(0), 1, zeit(2)), false},
-        {"retry succeeds", 0, 2, 1, {ports::MsgResult::Retry},
-         kKopf0 + satz(block(0), 1, zeit(2)) + satz(block(1), 1, zeit(3)) + satz(block(2), 1, zeit(4)) +
-             satz(block(3), 1, zeit(5)),
-         true},
-        {"cancel on the header", 3, 0, 1, {ports::MsgResult::Cancel}, {}, false},
-    };
-    for (const Fall& f : faelle) {
-        SCOPED_TRACE(f.name);
+    using ports::MsgResult;
+    const Folge f = bloecke(0, 4);
+    const std::tuple<const char*, int, int, std::deque<MsgResult>, Bytes> faelle[] = {
+        // name, trigger mode, writes failing from telegram 3 on (mode 0) or 1 (trigger mode), answers, file
+        {"retry then cancel", 0, 2, {MsgResult::Retry, MsgResult::Cancel}, saetze(0, 200, f, 0, 1)},
+        {"retry succeeds", 0, 1, {MsgResult::Retry}, saetze(0, 200, f, 0, 3) + satz(f[3], 1, zeit(5))},
+        {"cancel on the header", 3, 1, {MsgResult::Cancel}, {}}};
+    for (const auto& [name, modus, fehlschlaege, antworten, erwartet] : faelle) {
+        SCOPED_TRACE(name);
         Fenster r;
-        r.state.einstellungen.TriggerModus = f.modus;
+        r.state.einstellungen.TriggerModus = modus;
         ASSERT_TRUE(r.starte());
-        for (int i = 0; i < f.vorher; ++i) r.sende(block(i));
-        r.protokoll.failingWrites = f.fehlschlaege;
-        r.dialogs.answers = f.antworten;
-        r.sende(block(f.vorher));
+        if (!modus) r.sende(f[0]), r.sende(f[1]);
+        r.protokoll.failingWrites = fehlschlaege;
+        r.dialogs.answers = antworten;
+        r.sende(f[modus ? 0 : 2]);
         const int versuche = r.protokoll.writeAttempts;
-        ASSERT_EQ(r.dialogs.boxes.size(), f.antworten.size());
-        EXPECT_EQ(r.dialogs.boxes[0].text, "No space left on device");
+        const bool abgebrochen = antworten.back() == MsgResult::Cancel;
+        EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(antworten.size(), "No space left on device"));
         EXPECT_EQ(r.dialogs.boxes[0].buttons, ports::MsgButtons::RetryCancel);
-        EXPECT_EQ(r.form.recorder().laeuft(), f.laeuft);
-        r.sende(block(f.vorher + 1));
+        EXPECT_EQ(r.form.recorder().laeuft(), !abgebrochen);
+        r.sende(f[3]);
         r.stoppe();
-        if (!f.laeuft) EXPECT_EQ(r.protokoll.writeAttempts, versuche);  // nothing tried after Cancel
-        EXPECT_EQ(r.datei(), f.erwartet);
+        if (abgebrochen) EXPECT_EQ(r.protokoll.writeAttempts, versuche);  // nothing tried after Cancel
+        EXPECT_EQ(r.datei(), erwartet);
         EXPECT_TRUE(r.controls.mnuOpenLog.enabled());
     }
 }
@@ -150,11 +99,8 @@ TEST(RecorderAufnahme, WriteErrorsAskRetryOrCancelAndCancelKeepsTheRecordsBefore
 TEST(RecorderAufnahme, MenusButtonsAndTheTriggerSelectorFollowTheRecording) {
     Fenster r;
     r.form.mnuOpenLog_Click();  // cancelled
-    EXPECT_FALSE(r.form.recorder().laeuft());
+    r.sende(block(1));          // nothing is recorded while idle
     EXPECT_TRUE(r.protokoll.files.empty());
-    r.sende(block(1));  // nothing is recorded while idle
-    EXPECT_EQ(r.protokoll.writeAttempts, 0);
-
     for (std::optional<std::string>* fehler : {&r.protokoll.existsError, &r.protokoll.openError}) {
         *fehler = "Permission denied";
         EXPECT_FALSE(r.starte());
@@ -162,47 +108,49 @@ TEST(RecorderAufnahme, MenusButtonsAndTheTriggerSelectorFollowTheRecording) {
         EXPECT_FALSE(r.state.PortOffen);
         fehler->reset();
     }
-
-    const app::MainFormState& c = r.controls;
+    app::MainFormState& c = r.controls;
     app::Control& selektor = r.tc().cboKlemmen[timing::kTriggerSelektor];
     r.state.einstellungen.TriggerModus = 1;
+    r.state.einstellungen.SprachOffset = 10000;  // one sample of the second language
     r.dialogs.fileAnswers.push_back(std::string("/rec/neu.log"));
     r.form.cmdRecorderStartStop_Click();
-    ASSERT_TRUE(r.form.recorder().laeuft());
     EXPECT_EQ(r.tc().lblDateiname.caption(), "neu.log");
-    EXPECT_TRUE(r.state.PortOffen);
     EXPECT_TRUE(c.mnuTimingDiagramm.checked());
-    EXPECT_FALSE(c.mnuOpenLog.enabled());
-    EXPECT_TRUE(c.mnuCloseLog.enabled());
-    EXPECT_EQ(c.cmdRecorderStartStop.caption(), "Recorder stop");
-    EXPECT_FALSE(c.cmdWiedergabeStart.visible());
-    EXPECT_FALSE(c.mnuStartSimulation.enabled());
-    EXPECT_FALSE(selektor.enabled());
-    r.state.einstellungen.SprachOffset = 10000;
-    r.form.recorder().Init_SpracheRecorder();
-    EXPECT_EQ(c.cmdRecorderStartStop.caption(), "recording stop");
-
     EXPECT_EQ(selektor.colour(), app::kWeiss);
     r.sende(block(2, 0x19));
     EXPECT_EQ(selektor.colour(), app::kGelb);  // armed
     r.sende(block(3));
     EXPECT_EQ(selektor.colour(), app::kGruen);  // the record with the flag fired it
-
-    r.form.cmdRecorderStartStop_Click();
-    EXPECT_FALSE(r.form.recorder().laeuft());
-    EXPECT_EQ(selektor.colour(), app::kWeiss);
-    EXPECT_TRUE(selektor.enabled());
-    EXPECT_FALSE(r.state.PortOffen);
-    EXPECT_TRUE(c.mnuOpenLog.enabled());
-    EXPECT_FALSE(c.mnuCloseLog.enabled());
-    EXPECT_EQ(c.cmdRecorderStartStop.caption(), "recording start");
-    EXPECT_TRUE(c.cmdWiedergabeStart.visible());
-    EXPECT_TRUE(c.mnuStartSimulation.enabled());
-    EXPECT_TRUE(c.mnuDatenuebertragungStart.enabled());
-    EXPECT_EQ(r.protokoll.closes, 1);
+    // Enabled while recording; the stop switches them back.
+    const std::pair<const app::Control*, bool> bedienbar[] = {
+        {&c.mnuOpenLog, false}, {&c.mnuCloseLog, true}, {&c.mnuStartSimulation, false}, {&selektor, false}};
+    for (const bool danach : {false, true}) {
+        if (danach) r.form.cmdRecorderStartStop_Click();
+        EXPECT_EQ(std::pair(r.form.recorder().laeuft(), r.state.PortOffen), std::pair(!danach, !danach));
+        for (const auto& [e, an] : bedienbar) EXPECT_EQ(e->enabled(), an != danach) << e->name() << danach;
+        EXPECT_EQ(c.cmdWiedergabeStart.visible(), danach);
+        const std::string titel = danach ? "recording start" : "recording stop";
+        EXPECT_EQ(c.cmdRecorderStartStop.caption(), titel);
+        c.cmdRecorderStartStop.setCaption({});
+        r.form.recorder().Init_SpracheRecorder();
+        EXPECT_EQ(c.cmdRecorderStartStop.caption(), titel);
+    }
+    EXPECT_EQ(std::pair(selektor.colour(), c.mnuDatenuebertragungStart.enabled()), std::pair(app::kWeiss, true));
     r.form.mnuCloseLog_Click();  // a second stop (at shutdown) does nothing
-    EXPECT_EQ(r.protokoll.closes, 1);
-    EXPECT_EQ(r.dialogs.fileDialogs.size(), 4u);
+    EXPECT_EQ(std::pair(r.protokoll.closes, r.dialogs.fileDialogs.size()), std::pair(1, std::size_t{4}));
+
+    // The file exists: Cancel asks for a file again, No appends. A long telegram's status block is recorded.
+    const Bytes alt = r.protokoll.files.at("/rec/neu.log");
+    r.state.einstellungen.TriggerModus = 0;
+    r.dialogs.fileAnswers = {std::string("/rec/neu.log"), std::string("/rec/neu.log")};
+    r.dialogs.answers = {ports::MsgResult::Cancel, ports::MsgResult::No};
+    r.form.mnuOpenLog_Click();
+    EXPECT_EQ(r.dialogs.texte().back(), "replace File - /rec/neu.log?");
+    link::StatusBlock fehler = block(7, 0xFD);
+    fehler[15] = 0x33;
+    r.sendeRoh(link::langTelegramm(link::langeNutzdaten(fehler, 123456, Bytes(256, 0xAA))));
+    r.stoppe();
+    EXPECT_EQ(r.protokoll.files.at("/rec/neu.log"), alt + saetze(0, 200, {}, 0, 0) + satz(fehler, 1, zeit(r.k)));
 }
 
 }  // namespace
