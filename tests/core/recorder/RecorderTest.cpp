@@ -23,10 +23,7 @@ Bytes saetze(int modus, int anzahl, const Folge& f, int von, int bis) {
 
 TEST(RecorderAufnahme, FilesHoldOneRecordPerRunAndTheTriggerModesKeepARing) {
     Folge gleich(300, block(1));  // bytes 1 and 7..14, bit 1 of byte 3 and bit 0 of byte 4 are no status
-    for (int i = 0; i < 300; ++i) {
-        gleich[i][1] = static_cast<std::uint8_t>(i), gleich[i][9] = static_cast<std::uint8_t>(i * 3);
-        gleich[i][3] = (i % 2) ? 0x02 : 0x00, gleich[i][4] = (i % 3) ? 0x01 : 0x00;
-    }
+    for (int i = 0; i < 300; ++i) gleich[i][3] = 2 * (gleich[i][1] = gleich[i][9] = gleich[i][4] = i % 2);
     Folge cpu = bloecke(0, 45);
     cpu[5] = block(5, 0x19);       // CPU error flag: the trigger of mode 1
     Folge klemme = bloecke(0, 4);  // mode 37 watches byte 6, mask 0x10, against the first telegram
@@ -37,7 +34,8 @@ TEST(RecorderAufnahme, FilesHoldOneRecordPerRunAndTheTriggerModesKeepARing) {
     const Bytes lauf = saetze(0, 200, {}, 0, 0);
     const std::tuple<const char*, int, Folge, Bytes, const char*> faelle[] = {
         {"runs stamped when they end", 0, {block(1), block(1), block(2), block(1), block(1), block(1)},
-         lauf + satz(block(1), 2, zeit(3)) + satz(block(2), 1, zeit(4)) + satz(block(1), 3, zeit(7)), nullptr},
+         lauf + satz(block(1), 2, zeit(3)) + satz(block(2), 1, zeit(4)) + satz(block(1), 3, zeit(7)),
+         nullptr},
         {"count saturates", 0, gleich, lauf + satz(block(1), 255, zeit(301)), nullptr},
         {"no telegram in a trigger mode", 5, {}, trigger(5, 200), nullptr},
         {"no telegram in mode 0", 0, {}, {}, nullptr},
@@ -45,7 +43,7 @@ TEST(RecorderAufnahme, FilesHoldOneRecordPerRunAndTheTriggerModesKeepARing) {
         {"CPU error trigger", 1, cpu, saetze(1, 6, cpu, 0, 34) + satz(cpu[34], 1, zeit(36)),
          "Datenrecorder stop. Trigger ausgelöst."},
         {"terminal trigger", 37, klemme, saetze(37, 3, klemme, 0, 4), nullptr},
-        {"trigger in the first record", 1, sofort, saetze(1, 1, sofort, 0, 1) + satz(sofort[1], 1, zeit(3)), nullptr},
+        {"trigger in the first record", 1, sofort, saetze(1, 1, sofort, 0, 2), nullptr},
         // Mode 16 watches byte 3, mask 0x02, which the file always stores set: it never fires.
         {"forced bit", 16, bloecke(0, 3), saetze(16, 200, bloecke(0, 3), 0, 3), nullptr},
         {"ring wrapped, never fired", 1, bloecke(0, 250), saetze(1, 149, bloecke(0, 250), 51, 250), nullptr},
@@ -61,7 +59,7 @@ TEST(RecorderAufnahme, FilesHoldOneRecordPerRunAndTheTriggerModesKeepARing) {
         EXPECT_EQ(std::pair(r.form.recorder().laeuft(), r.state.PortOffen), std::pair(!meldung, !meldung));
         r.stoppe();
         EXPECT_EQ(r.datei(), erwartet);
-        EXPECT_EQ(r.dialogs.texte(), meldung ? std::vector<std::string>{meldung} : std::vector<std::string>{});
+        EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(meldung != nullptr, meldung ? meldung : ""));
         EXPECT_FALSE(r.protokoll.isOpen());
     }
 }
@@ -117,7 +115,9 @@ TEST(RecorderAufnahme, MenusButtonsAndTheTriggerSelectorFollowTheRecording) {
     EXPECT_EQ(r.tc().lblDateiname.caption(), "neu.log");
     EXPECT_TRUE(c.mnuTimingDiagramm.checked());
     EXPECT_EQ(selektor.colour(), app::kWeiss);
-    r.sende(block(2, 0x19));
+    link::StatusBlock fehler = block(7, 0xFD);  // a long telegram's status block, with the CPU error flag
+    fehler[15] = 0x33;
+    r.sendeRoh(link::langTelegramm(link::langeNutzdaten(fehler, 123456, Bytes(256, 0xAA))));
     EXPECT_EQ(selektor.colour(), app::kGelb);  // armed
     r.sende(block(3));
     EXPECT_EQ(selektor.colour(), app::kGruen);  // the record with the flag fired it
@@ -135,22 +135,18 @@ TEST(RecorderAufnahme, MenusButtonsAndTheTriggerSelectorFollowTheRecording) {
         r.form.recorder().Init_SpracheRecorder();
         EXPECT_EQ(c.cmdRecorderStartStop.caption(), titel);
     }
-    EXPECT_EQ(std::pair(selektor.colour(), c.mnuDatenuebertragungStart.enabled()), std::pair(app::kWeiss, true));
+    EXPECT_TRUE(selektor.colour() == app::kWeiss && c.mnuDatenuebertragungStart.enabled());
     r.form.mnuCloseLog_Click();  // a second stop (at shutdown) does nothing
     EXPECT_EQ(std::pair(r.protokoll.closes, r.dialogs.fileDialogs.size()), std::pair(1, std::size_t{4}));
-
-    // The file exists: Cancel asks for a file again, No appends. A long telegram's status block is recorded.
-    const Bytes alt = r.protokoll.files.at("/rec/neu.log");
-    r.state.einstellungen.TriggerModus = 0;
+    const Bytes datei = trigger(1, 1) + satz(fehler, 1, zeit(3)) + satz(block(3), 1, zeit(3));
+    EXPECT_EQ(r.protokoll.files.at("/rec/neu.log"), version1() + kanaele({}) + datei);
+    // The file exists: Cancel asks for a file again, No appends (a lone trigger record, mode 1).
     r.dialogs.fileAnswers = {std::string("/rec/neu.log"), std::string("/rec/neu.log")};
     r.dialogs.answers = {ports::MsgResult::Cancel, ports::MsgResult::No};
     r.form.mnuOpenLog_Click();
-    EXPECT_EQ(r.dialogs.texte().back(), "replace File - /rec/neu.log?");
-    link::StatusBlock fehler = block(7, 0xFD);
-    fehler[15] = 0x33;
-    r.sendeRoh(link::langTelegramm(link::langeNutzdaten(fehler, 123456, Bytes(256, 0xAA))));
     r.stoppe();
-    EXPECT_EQ(r.protokoll.files.at("/rec/neu.log"), alt + saetze(0, 200, {}, 0, 0) + satz(fehler, 1, zeit(r.k)));
+    EXPECT_EQ(r.dialogs.texte().back(), "replace File - /rec/neu.log?");
+    EXPECT_EQ(r.protokoll.files.at("/rec/neu.log"), version1() + kanaele({}) + datei + trigger(1, 200));
 }
 
 }  // namespace
