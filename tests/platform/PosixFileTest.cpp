@@ -1,15 +1,10 @@
-// The real file ports: reads at offsets of files that change underneath, and the recorder writing
-// onto a full disk, where the kernel lets the file grow only up to N bytes (a file size limit: a
-// record that does not fit is written in part).
+// The recorder writing through the real file port onto a full disk, where the kernel lets the file
+// grow only up to N bytes (a file size limit: a record that does not fit is written in part).
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <fstream>
 
 #include "platform/PosixFileSink.hpp"
-#include "platform/PosixFileSource.hpp"
 #include "support/RecorderRig.hpp"
 #include "support/TempVerzeichnis.hpp"
 
@@ -20,38 +15,13 @@ Bytes lies(const std::string& pfad) {
     const std::string s = krv::test::TempVerzeichnis::lies(pfad);
     return Bytes(s.begin(), s.end());
 }
-std::string text(const ports::ReadResult& r) {
-    return r.error.value_or(std::string(r.bytes.begin(), r.bytes.end()));
-}
 
-// Reads at offsets, fewer bytes at the end; a file that changed fails the next read.
-TEST(PosixFileSource, ReadsAtOffsetsAndRefusesWhatIsNoLongerTheFileItOpened) {
-    krv::test::TempVerzeichnis dir;
-    platform::PosixFileSource quelle;
-    const std::string a = dir.schreibe("a.log", "0123456789");
-    ports::OpenResult da = quelle.open(a), db = quelle.open(dir.schreibe("b.log", "xyz"));
-    ASSERT_TRUE(da.file && db.file);
-    EXPECT_EQ(std::tuple(da.file->size().size, text(da.file->read(2, 3)), text(da.file->read(8, 5)),
-                         text(da.file->read(1000, 4)), text(db.file->read(1, 5))),
-              std::tuple(10u, "234", "89", "", "yz"));
-    EXPECT_FALSE(quelle.exists(dir.pfad("fehlt.log")).exists || quelle.exists(a + "/x.log").error);
-    ASSERT_EQ(::mkfifo(dir.pfad("fifo").c_str(), 0600), 0);
-    EXPECT_EQ(std::tuple(quelle.open(dir.pfad("fehlt.log")).error, quelle.open(dir.pfad().string()).error,
-                         quelle.open(dir.pfad("fifo")).error),  // a FIFO: without waiting for a writer
-              std::tuple("No such file or directory", "Is a directory", "Illegal seek"));
-    ports::OpenResult dc = quelle.open(dir.schreibe("c.log", "0123456789"));
-    ASSERT_EQ(::truncate(a.c_str(), 4) | std::remove(dir.pfad("b.log").c_str()), 0);
-    std::rename(dir.schreibe("neu.log", "anderes").c_str(), dir.pfad("c.log").c_str());
-    EXPECT_EQ(std::tuple(text(da.file->read(0, 2)), text(db.file->read(0, 2)), text(dc.file->read(0, 2))),
-              std::tuple("No data available", "No such file or directory", "No such file or directory"));
-}
-
-// The Retry/Cancel box carries the system's reason, Retry writes the same record again once
-// there is room, and after Cancel the file holds exactly the records written before.
+// The Retry/Cancel box carries the system's reason, Retry writes the same record again once there
+// is room, and after Cancel the file holds exactly the records written before, also when the header
+// did not fit.
 TEST(RecorderDiskFull, RetryWritesTheRecordOnceThereIsRoomAndCancelKeepsEveryRecordBefore) {
     constexpr rlim_t kKopf = 5 + 13 + 7;
-    rlimit alt{};
-    ::getrlimit(RLIMIT_FSIZE, &alt);
+    const rlimit alt = [] { rlimit a{}; return ::getrlimit(RLIMIT_FSIZE, &a), a; }();
     const auto grenze = [&](rlim_t bytes) {  // writing beyond gives "File too large", not the signal
         const rlimit neu{bytes, alt.rlim_max};
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, bytes ? &neu : &alt), 0);
@@ -86,6 +56,14 @@ TEST(RecorderDiskFull, RetryWritesTheRecordOnceThereIsRoomAndCancelKeepsEveryRec
     r.sende(block(6));  // nothing more is written or asked for
     EXPECT_EQ(r.dialogs.boxes.size(), 3u);
     EXPECT_EQ(lies(p), erwartet);
+
+    r.state.einstellungen.TriggerModus = 3;  // a trigger mode writes its ring at the end: not after Cancel
+    r.dialogs.answers = {ports::MsgResult::No, ports::MsgResult::Cancel};  // append; the header fails
+    ASSERT_TRUE(r.starte(p));
+    grenze(erwartet.size() + 3);
+    r.sende(block(7));
+    r.stoppe();
+    EXPECT_EQ(std::pair(r.dialogs.boxes.size(), lies(p)), std::pair(std::size_t{5}, erwartet));
 }
 
 }  // namespace

@@ -109,17 +109,12 @@ struct Fenster {
     void stoppe() { uhr.setDateValue(zeit(++k)), form.mnuCloseLog_Click(); }
     const Bytes& datei() { return protokoll.files.at("/rec/a.log"); }
 
-    // Playback and CPU data replay of a file chosen in the file dialog.
-    bool spiele(const Bytes& inhalt, const std::string& pfad = "/log/a.log") {
+    // Playback (or the CPU data replay) of a file chosen in the file dialog.
+    bool spiele(const Bytes& inhalt, const std::string& pfad = "/log/a.log", bool cpu = false) {
         quelle.files[pfad] = inhalt;
         dialogs.fileAnswers.push_back(pfad);
-        form.mnuStartSimulation_Click();
+        cpu ? form.mnuStartCpuDatenWiedergabe_Click() : form.mnuStartSimulation_Click();
         return form.wiedergabe().laeuft();
-    }
-    void spieleCpu(const Bytes& inhalt, const std::string& pfad = "/cpu/roh.bin") {
-        quelle.files[pfad] = inhalt;
-        dialogs.fileAnswers.push_back(pfad);
-        form.mnuStartCpuDatenWiedergabe_Click();
     }
     std::pair<std::int32_t, std::int32_t> fenster() {
         return {form.wiedergabe().zustand().FensterStart, form.wiedergabe().zustand().FensterEnde};

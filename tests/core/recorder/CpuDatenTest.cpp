@@ -48,7 +48,7 @@ TEST(CpuDaten, StoredLiveDataReplaysToTheSameTelegramsAndWriteErrorsAskRetryOrCa
     r.form.mnuCloseCpuDatenAbspeichern_Click();
     EXPECT_EQ(std::pair(auf.enabled(), zu.enabled()), std::pair(true, false));
     EXPECT_EQ(r.cpuDatei.files.at("/k.bin"), Bytes{'a'} + strom + asBytes("AB"));
-    r.spieleCpu(r.cpuDatei.files.at("/k.bin"));
+    r.spiele(r.cpuDatei.files.at("/k.bin"), "/k.bin", true);
     EXPECT_EQ(r.angezeigt, live);
     EXPECT_EQ(r.state.AnsichtModus, 0);  // the status window is shown
 
@@ -65,24 +65,21 @@ TEST(CpuDaten, StoredLiveDataReplaysToTheSameTelegramsAndWriteErrorsAskRetryOrCa
 }
 
 TEST(CpuDaten, ReplaysRunToTheEndOfTheFileOrToTheStopOrToAFileError) {
-    // 27 telegrams: a 512-byte chunk holding 26 and a bit, then one byte. The 568-byte file: 25
-    // telegrams and 37 bytes of noise, then telegrams 26 and 27 and 18 bytes of a 28th in a last
-    // chunk of 56 bytes; showing 26 cuts 56 bytes, so the buffer's length stays the same while
-    // telegram 27 waits complete behind it.
+    // 513 bytes: a chunk of 26 telegrams and a bit, then one byte. In the last 56-byte chunk of "lang",
+    // showing telegram 26 cuts 37 bytes of noise and itself: the length stays, yet 27 waits complete.
     const Bytes t = telegramme(28);
     Bytes lang(t.begin(), t.begin() + 25 * 19);
     lang.resize(lang.size() + 37, 0x00);
     lang.insert(lang.end(), t.begin() + 25 * 19, t.end() - 1);
     const char* p = "Permission denied";
     const std::tuple<const char*, Bytes, std::size_t, const char*, const char*> faelle[] = {
-        // name, file, telegrams shown, progress, message
         {"empty", {}, 0, "", nullptr}, {"513 bytes", telegramme(27), 27, "513/513", nullptr},
         {"drain with unchanged length", lang, 27, "568/568", nullptr},
         {"stopped after the first chunk", telegramme(100), 1, "512/1900", nullptr},
         {"stopped and started again", telegramme(100), 1 + 27, "513/513", nullptr},  // the old one stays out
         {"read error after the first chunk", telegramme(100), 26, "512/1900", "Input/output error"},
         {"exists fails", telegramme(9), 0, "", p}, {"open fails", telegramme(9), 0, "", p},
-        {"missing, then chosen again", telegramme(100), 100, "1900/1900", "/cpu/weg.bin nicht gefunden!"}};
+        {"missing, then chosen again", telegramme(100), 100, "1900/1900", "/weg.bin nicht gefunden!"}};
     for (const auto& [name, inhalt, angezeigt, fortschritt, meldung] : faelle) {
         SCOPED_TRACE(name);
         const std::string fall = name;
@@ -91,12 +88,11 @@ TEST(CpuDaten, ReplaysRunToTheEndOfTheFileOrToTheStopOrToAFileError) {
             if (r.pumpen != 1) return;
             if (fall.starts_with("read")) r.quelle.failingReads = 1;
             if (fall.starts_with("stopped")) r.form.mnuStopCpuDatenWiedergabe_Click();
-            if (fall.ends_with("again") && fall[0] == 's') r.spieleCpu(telegramme(27), "/cpu/zwei.bin");
+            if (fall.ends_with("again") && fall[0] == 's') r.spiele(telegramme(27), "/zwei.bin", true);
         };
-        if (fall.starts_with("exists")) r.quelle.existsError = meldung;
-        if (fall.starts_with("open")) r.quelle.openError = meldung;
-        if (fall.starts_with("missing")) r.dialogs.fileAnswers.push_back(std::string("/cpu/weg.bin"));
-        r.spieleCpu(inhalt);
+        if (fall.ends_with("fails")) (fall[0] == 'o' ? r.quelle.openError : r.quelle.existsError) = meldung;
+        if (fall.starts_with("missing")) r.dialogs.fileAnswers.push_back(std::string("/weg.bin"));
+        r.spiele(inhalt, "/roh.bin", true);
         EXPECT_EQ(r.angezeigt.size(), angezeigt);
         const int letzter = angezeigt == 28 ? 26 : static_cast<int>(angezeigt) - 1;
         if (angezeigt > 1) EXPECT_EQ(r.angezeigt.back()[2], block(letzter)[2]);
@@ -106,8 +102,7 @@ TEST(CpuDaten, ReplaysRunToTheEndOfTheFileOrToTheStopOrToAFileError) {
         const app::MainFormState& c = r.controls;
         EXPECT_EQ(std::tuple(r.form.cpuDaten().wiedergabeLaeuft(), r.state.CpuWiedergabeAktiv,
                              r.quelle.openFiles, c.mnuStartCpuDatenWiedergabe.enabled(),
-                             c.mnuStopCpuDatenWiedergabe.enabled(),
-                             c.mnuDatenuebertragungStart.enabled()),
+                             c.mnuStopCpuDatenWiedergabe.enabled(), c.mnuDatenuebertragungStart.enabled()),
                   std::tuple(false, false, 0, true, false, true));
     }
 }

@@ -1,7 +1,5 @@
 // Playback through the main window: the start and its refusals, the window loader's choices, LEDs
 // and the CPU error window following the record, files that fail meanwhile.
-#include <cmath>
-
 #include "core/app/StringTable.hpp"
 #include "support/RecorderRig.hpp"
 
@@ -13,8 +11,7 @@ TEST(ProtokollWiedergabe, StartLoadsTheFirstWindowAndSwitchesTheWindowToPlayback
     r.form.mnuDatenuebertragungStart_Click();
     ASSERT_TRUE(r.spiele(protokoll(100)));
     const app::MainFormState& c = r.controls;
-    EXPECT_FALSE(r.state.PortOffen);  // data transfer was stopped first
-    EXPECT_EQ(r.fenster(), std::make_pair(0, 9));
+    EXPECT_EQ(std::pair(r.state.PortOffen, r.fenster()), std::pair(false, std::pair(0, 9)));  // port closed
     EXPECT_EQ(std::tuple(r.form.timing().samples().AnzahlSamples, r.hsb().max(), c.SSPanel3.caption()),
               std::tuple(11, 99, "1/100"));  // the eleventh sample ended the window
     EXPECT_EQ(std::tuple(r.state.einstellungen.KanalTab[8], r.state.einstellungen.TriggerModus,
@@ -26,23 +23,22 @@ TEST(ProtokollWiedergabe, StartLoadsTheFirstWindowAndSwitchesTheWindowToPlayback
               std::tuple("a.log", "2026-03-01 10:00:00", "2026-03-01 10:01:39", "2026-03-01 10:00:00"));
     EXPECT_TRUE(c.mnuTimingDiagramm.checked() && r.hsb().focusRequests() >= 1);
 
-    // What playback switches, as it is during playback; the stop switches it back.
-    const std::pair<const app::Control*, bool> sicht[] = {
-        {&r.hsb(), true}, {&tc.fraTimingStatus, true}, {&tc.Line1[4], true}, {&c.cmdWiedergabeStop, true},
-        {&c.cmdTimingDiagrammStartStop, false}, {&c.cmdRecorderStartStop, false},
-        {&c.cmdWiedergabeStart, false}};
-    const std::pair<const app::Control*, bool> bedienbar[] = {
-        {&tc.cboKlemmen[timing::kTriggerSelektor], false}, {&c.mnuStatusFenster, false},
-        {&c.mnuHardwareAuswahl, false}, {&c.mnuStartSimulation, false}, {&c.mnuOpenLog, false},
-        {&c.mnuEndSimulation, true}, {&c.mnuDatenuebertragungStart, false}};
+    // Visible (v) or enabled (e) during playback; the stop switches them back.
+    const std::tuple<const app::Control*, char, bool> schalter[] = {
+        {&r.hsb(), 'v', true}, {&tc.fraTimingStatus, 'v', true}, {&tc.Line1[4], 'v', true},
+        {&c.cmdWiedergabeStop, 'v', true}, {&c.cmdTimingDiagrammStartStop, 'v', false},
+        {&c.cmdRecorderStartStop, 'v', false}, {&c.cmdWiedergabeStart, 'v', false},
+        {&tc.cboKlemmen[timing::kTriggerSelektor], 'e', false}, {&c.mnuStatusFenster, 'e', false},
+        {&c.mnuHardwareAuswahl, 'e', false}, {&c.mnuStartSimulation, 'e', false}, {&c.mnuOpenLog, 'e', false},
+        {&c.mnuEndSimulation, 'e', true}, {&c.mnuDatenuebertragungStart, 'e', false}};
     for (const bool danach : {false, true}) {
         if (danach) r.form.cmdWiedergabeStop_Click();
-        for (const auto& [e, an] : sicht) EXPECT_EQ(e->visible(), an != danach) << e->name() << danach;
-        for (const auto& [e, an] : bedienbar) EXPECT_EQ(e->enabled(), an != danach) << e->name() << danach;
+        for (const auto& [e, art, an] : schalter) {
+            EXPECT_EQ(art == 'v' ? e->visible() : e->enabled(), an != danach) << e->name() << danach;
+        }
         EXPECT_EQ(c.cmdRecorderStartStop.caption(), danach ? "Recorder start" : "Recorder stop");
     }
     EXPECT_EQ(std::pair(r.state.playback.SimulationsStatus, r.quelle.openFiles), std::pair(0, 0));
-    EXPECT_EQ(r.spuren[0]->bild(), timing::RasterSpur(27, 16).bild());
     r.controls.mnuStartSimulation.setEnabled(false);  // the button starts only while the menu item may
     r.form.cmdWiedergabeStart_Click();
     EXPECT_EQ(r.dialogs.fileDialogs.size(), 1u);
@@ -111,12 +107,11 @@ TEST(ProtokollWiedergabe, TheWindowMovesByAQuarterOnSingleStepsByPagesAndCentred
             r.hsb().setValue(std::abs(w));
         }
         const int pos = std::abs(werte.back());
-        EXPECT_EQ(r.fenster(), fenster);
-        EXPECT_EQ(std::tuple(r.form.wiedergabe().zustand().ScrollGezogen, r.hsb().largeChange(),
-                             r.tc().Line1[8].x()),
-                  std::tuple(0, fenster.second - fenster.first + 1, 2 * (pos - fenster.first)));
-        EXPECT_EQ(r.controls.SSPanel3.caption(), std::to_string(pos + 1) + "/" + std::to_string(n));
-        EXPECT_EQ(r.tc().lblAktuelleZeit.caption(), allgemeinesDatum(zeit(pos)));
+        EXPECT_EQ(std::pair(r.fenster(), r.form.wiedergabe().zustand().ScrollGezogen), std::pair(fenster, 0));
+        EXPECT_EQ(std::tuple(r.hsb().largeChange(), r.tc().Line1[8].x(), r.controls.SSPanel3.caption(),
+                             r.tc().lblAktuelleZeit.caption()),
+                  std::tuple(fenster.second - fenster.first + 1, 2 * (pos - fenster.first),
+                             std::to_string(pos + 1) + "/" + std::to_string(n), allgemeinesDatum(zeit(pos))));
         EXPECT_LE(r.quelle.largestRead, 64u * 19u);  // a window is read in bounded pieces
         if (werte.size() == 9) EXPECT_EQ(r.quelle.reads, lesen);
     }
@@ -140,11 +135,6 @@ TEST(ProtokollWiedergabe, LedsAndTheCpuErrorWindowShowTheRecordUnderTheCursor) {
         if (fehler) EXPECT_TRUE(fenster.imVordergrund() && r.hsb().focusRequests() == fokus + 1);
         EXPECT_EQ(led0.colour(), farbe);
     }
-    const unsigned aenderungen = led0.changes();
-    r.hsb().setValue(25);  // the same colour: not repainted
-    EXPECT_EQ(led0.changes(), aenderungen);
-    r.form.timing().picTimingSpur_MouseDown(3, 1, 0, 10.0, 5.0);  // a click on column 5 of a strip
-    EXPECT_EQ(r.controls.SSPanel3.caption(), "25/30");
 }
 
 TEST(ProtokollWiedergabe, AFileThatFailsWhileItIsPlayedEndsPlaybackWithTheSystemsReason) {
@@ -157,25 +147,16 @@ TEST(ProtokollWiedergabe, AFileThatFailsWhileItIsPlayedEndsPlaybackWithTheSystem
         if (grund[3] == 'u') r.quelle.failingReads = 1;
         r.hsb().setValue(5);  // inside the window: nothing is read
         EXPECT_TRUE(r.form.wiedergabe().laeuft());
-        r.hsb().setValue(50);
-        EXPECT_FALSE(r.form.wiedergabe().laeuft());
-        EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>{grund});
-        EXPECT_EQ(r.dialogs.boxes[0].icon, ports::MsgIcon::Exclamation);
-        // Closed, and the failed move showed nothing.
-        EXPECT_EQ(std::tuple(r.quelle.openFiles, r.hsb().visible(), r.controls.SSPanel3.caption()),
-                  std::tuple(0, false, "6/100"));
+        r.hsb().setValue(50);  // closed with the reason; the failed move showed nothing
+        EXPECT_EQ(std::tuple(r.dialogs.texte().at(0), r.dialogs.boxes[0].icon, r.quelle.openFiles,
+                             r.hsb().visible(), r.controls.SSPanel3.caption()),
+                  std::tuple(grund, ports::MsgIcon::Exclamation, 0, false, "6/100"));
     }
     Fenster r;  // a data area without records is passed over in bounded steps
     Bytes inhalt = protokoll(1);
     inhalt.resize(inhalt.size() + 19 * 70000, 0x33);
     ASSERT_TRUE(r.spiele(inhalt));
     EXPECT_EQ(r.fenster(), std::make_pair(0, kMaxSaetzeProFenster - 1));
-}
-
-TEST(ProtokollWiedergabe, DateValuesShowAsTheGeneralDateFormat) {
-    const std::pair<double, const char*> faelle[] = {{zeit(-36000), "2026-03-01"}, {7.5 / 24, "07:30:00"},
-        {0.0, "00:00:00"}, {zeit(50399) + 0.6 / 86400, "2026-03-02"}, {-5.0, ""}, {std::nan(""), ""}};
-    for (const auto& [wert, text] : faelle) EXPECT_EQ(allgemeinesDatum(wert), text) << wert;
 }
 
 }  // namespace
