@@ -11,9 +11,9 @@
 namespace krv::recorder::test {
 namespace {
 
-Bytes lies(const std::string& pfad) {
-    const std::string s = krv::test::TempVerzeichnis::lies(pfad);
-    return Bytes(s.begin(), s.end());
+Bytes lies(const std::string& p) {
+    const std::string s = krv::test::TempVerzeichnis::lies(p);
+    return {s.begin(), s.end()};
 }
 
 // The Retry/Cancel box carries the system's reason, Retry writes the same record again once there

@@ -19,7 +19,6 @@ TEST(CpuDaten, StoredLiveDataReplaysToTheSameTelegramsAndWriteErrorsAskRetryOrCa
     const Bytes strom = link::kurzTelegramm(block(1)) + Bytes{0, 'x', 'L'} + link::kurzTelegramm(block(2)) +
                         kaputt + lang + link::kurzTelegramm(block(3, 0x19)) + version1() + Bytes{'L', '1'};
     link::ReceivePath& pfad = r.form.receivePath();
-    pfad.ShowData(asBytes("-"));  // nothing is stored while no file is open
     r.cpuDatei.files["/k.bin"] = {'a'};
     r.dialogs.fileAnswers = {std::string("/k.bin"), std::string("/k.bin")};
     r.dialogs.answers = {ports::MsgResult::Cancel, ports::MsgResult::No};  // choose again, then append

@@ -39,6 +39,7 @@ TEST(ProtokollWiedergabe, StartLoadsTheFirstWindowAndSwitchesTheWindowToPlayback
         EXPECT_EQ(c.cmdRecorderStartStop.caption(), danach ? "Recorder start" : "Recorder stop");
     }
     EXPECT_EQ(std::pair(r.state.playback.SimulationsStatus, r.quelle.openFiles), std::pair(0, 0));
+    EXPECT_EQ(r.spuren[0]->bild(), timing::RasterSpur(27, 16).bild());  // the traces are cleared
     r.controls.mnuStartSimulation.setEnabled(false);  // the button starts only while the menu item may
     r.form.cmdWiedergabeStart_Click();
     EXPECT_EQ(r.dialogs.fileDialogs.size(), 1u);
