@@ -115,6 +115,8 @@ void Sitzung::serviceCode(const std::string& code) {
     service.Show();
     service.txtPassword_Change(code);
     service.cmdOK_Click();
+    EXPECT_FALSE(service.geladen());  // OK closes the dialog, and the next opening starts empty
+    EXPECT_EQ(service.controls().txtPassword.caption(), "");
     QCoreApplication::processEvents();
 }
 

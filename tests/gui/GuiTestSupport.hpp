@@ -24,10 +24,8 @@ namespace krv::gui::test {
 
 using Dateien = std::vector<std::pair<std::string, std::string>>;
 
-// Runs the event loop until cond holds or timeoutMs passed; the result is cond's last value.
-inline bool warteBis(const std::function<bool()>& cond, int timeoutMs = 5000) {
-    return QTest::qWaitFor(cond, timeoutMs);
-}
+// Runs the event loop until cond holds or ms passed; the result is cond's last value.
+inline bool warteBis(const std::function<bool()>& cond, int ms = 5000) { return QTest::qWaitFor(cond, ms); }
 
 // The master side of a new pseudo-terminal: the test plays the device on it.
 class Geraet {

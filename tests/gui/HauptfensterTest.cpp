@@ -41,6 +41,7 @@ TEST(HauptfensterTest, StartsFromTheSettingsWithTheModelListAndTheClosedPort) {
         EXPECT_FALSE(s.session().serial().isOpen() || w.timer(c.Timer1)->isActive());
         EXPECT_EQ(w.panel(1)->text(), f.port);
         EXPECT_EQ(w.panel(1)->hintergrund(), kRot);
+        EXPECT_LE(std::abs(w.widget(c.picContainer)->height() - w.panel(1)->y()), 1);  // above the bar
         EXPECT_EQ(w.panel(2)->text().toStdString(), app::LoadResString(3002, int(f.sprache) * 10000));
         EXPECT_TRUE(s.a(c.mnuDatenuebertragungStart)->isEnabled());
         EXPECT_FALSE(s.a(c.mnuDatenuebertragungStop)->isEnabled() || s.a(c.mnuHexDump)->isVisible());

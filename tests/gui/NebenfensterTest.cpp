@@ -144,6 +144,8 @@ TEST(NebenfensterTest, TheHexDumpShowsEachTelegramInTheRealGrid) {
     s.sende(kurz);  // short again: one row, laid out anew
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(grid->currentRow(), 0);
+    s.session().programm().service.Show();  // the service dialog locks again at once
+    EXPECT_TRUE(warteBis([&] { return !w->isVisible() && !s.a(s.c().mnuHexDump)->isVisible(); }));
 }
 
 TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
