@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "GuiTestSupport.hpp"
+#include "support/GuiRig.hpp"
 #include "gui/PanelLabel.hpp"
 #include "gui/ShapeWidget.hpp"
 #include "gui/SignalClose.hpp"

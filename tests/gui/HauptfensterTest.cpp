@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "GuiTestSupport.hpp"
+#include "support/GuiRig.hpp"
 #include "core/app/StringTable.hpp"
 #include "gui/CpuFehlerWindow.hpp"
 #include "gui/HelpWindow.hpp"

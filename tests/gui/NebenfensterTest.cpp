@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 
-#include "GuiTestSupport.hpp"
+#include "support/GuiRig.hpp"
 #include "core/app/StringTable.hpp"
 #include "core/timing/RasterSpur.hpp"
 #include "core/timing/SpurGeometrie.hpp"

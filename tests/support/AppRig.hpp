@@ -5,7 +5,7 @@
 // service access and language switch are the real ones, wired by app::Programm.
 #include <set>
 
-#include "../core/link/PortTestDoubles.hpp"
+#include "LinkRig.hpp"
 #include "core/app/ProgramEntry.hpp"
 #include "core/app/Programm.hpp"
 #include "core/link/TelegramBuilder.hpp"

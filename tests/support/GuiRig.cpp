@@ -1,4 +1,4 @@
-#include "GuiTestSupport.hpp"
+#include "support/GuiRig.hpp"
 
 #include <fcntl.h>
 #include <stdlib.h>
