@@ -27,7 +27,8 @@ struct TimingRig : app::HeadlessProgramm {
     timing::TimingFormState& selektoren() { return form().timingControls(); }
     timing::SampleStore& samples() { return timing().samples(); }
     timing::RasterSpur& spur(int kanal) { return *spuren[static_cast<std::size_t>(kanal)]; }
-    std::string leer() const { return timing::RasterSpur(spuren[0]->scaleWidth(), 16).bild(); }
+    std::string leer() const { return timing::RasterSpur(breite(), spuren[0]->scaleHeight()).bild(); }
+    int breite() const { return spuren[0]->scaleWidth(); }
     void feed(const Bytes& bytes) {
         form().receivePath().ShowData(bytes);
         form().receivePath().drain();
@@ -43,13 +44,13 @@ struct TimingRig : app::HeadlessProgramm {
 // A live telegram ('1') or protocol file data record ('3'): status bytes 0 and 2, 3 and 6 live,
 // the repeat count (byte 1), time stamp (7..14) and CPU error number (15) of a record.
 inline Bytes live(int byte0, int byte2, int byte3 = 0, int byte6 = 0) {
-    const Bytes p{std::uint8_t(byte0), 0, std::uint8_t(byte2), std::uint8_t(byte3), 0, 0, std::uint8_t(byte6), 0,
-                  0, 0, 0, 0, 0, 0, 0, 0};
+    using B = std::uint8_t;
+    const Bytes p{B(byte0), 0, B(byte2), B(byte3), 0, 0, B(byte6), 0, 0, 0, 0, 0, 0, 0, 0, 0};
     return link::telegramm('1', p);
 }
 inline Bytes datensatz(int byte0, int anzahl, int byte2, double zeit = 0.0, int cpuFehler = 0) {
-    Bytes p{std::uint8_t(byte0), std::uint8_t(anzahl), std::uint8_t(byte2), 0, 0, 0, 0, 0,
-            0, 0, 0, 0, 0, 0, 0, std::uint8_t(cpuFehler)};
+    using B = std::uint8_t;
+    Bytes p{B(byte0), B(anzahl), B(byte2), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, B(cpuFehler)};
     std::memcpy(&p[7], &zeit, sizeof zeit);
     return link::telegramm('3', p);
 }
