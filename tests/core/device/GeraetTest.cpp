@@ -78,7 +78,7 @@ TEST(GeraetModellwechsel, AnInvalidDisplayReloadsRepaintsWhiteAndResetsTheWindow
     for (std::size_t i = 0; i < app::kAnzahlKlemmenLeds; ++i) {
         EXPECT_EQ(rig.controls.shpLed[i].colour() + rig.display.LedFarbe()[i], 2 * app::kWeiss) << i;
     }
-    rig.zeige({0x05, 0x00, 0xFF});
+    rig.zeige({0x09, 0x00, 0xFF});
     rig.display.BildLeeren();  // the main window's load
     EXPECT_EQ(bilder(rig), "- - - -");
     const DeviceDisplay& d = rig.display;
@@ -132,7 +132,7 @@ TEST(GeraetKlemmenLeds, ColoursFromTheTerminalBits) {
         {Port, {0x08, 0, 0, 0x08, 0x08, 0, 0x08}, {11, 12, 7}, "YRG"},  // high impedance: terminal 12,
         {Port, {0x08, 0, 0, 0x08, 0, 0, 0x06}, {11, 12, 7}, "GYY"},     // 13 and 20
         {Port, {0x01, 0, 0, 0x10}, {32, 33}, "GR"},  // bit 9 shows bit 11 inverted for models 1, 2, 3 ...
-        {Port, {0x01, 0, 0, 0x40}, {32, 33}, "RG"},
+        {Port, {0x01, 0, 0, 0x00}, {32, 33}, "RG"},
         {Port, {0x01, 0, 0, 0x50}, {33}, "R"},
         {Port, {0x04, 0, 0, 0x00}, {32}, "R"},  // ... model 4 as sent
         {KeineDaten, {0x09, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {42, 15}, "WW"},

@@ -40,7 +40,8 @@ TEST(CpuFehlerTextDatei, RecordRules) {
         // The end record is required, both its parts; anything unreadable spoils the file.
         {"3,a\n", 3, false, "a"}, {"", 3, false, kKein}, {"3,a\n998,Dateiende\n", 3, false, "a"},
         {"3,a\n999,dateiende\n", 3, false, "a"}, {"ab,t" + e, 3, false, kKein}, {"3x,t" + e, 3, false, kKein},
-        {",t" + e, 3, false, kKein}, {"40000,t" + e, 3, false, kKein}, {"99999999999,t" + e, 0, false, kKein},
+        {",t" + e, 3, false, kKein}, {"32768,t" + e, 3, false, kKein}, {"32767,t" + e, 32767, true, "t"},
+        {"99999999999,t" + e, 0, false, kKein},
         {"3,\"offen" + e, 3, false, kKein}, {"3,a\n999", 3, false, "a"}, {"3,a\nkaputt" + e, 3, false, "a"},
         // Cut at the size limit: only an end record complete before the cut counts.
         {"3,a" + e, 3, true, "a", true}, {"3,a\n999,\"Dateiende\"", 3, true, "a", true},
@@ -76,7 +77,8 @@ TEST(CpuFehlerTextDatei, FilesOfTheDataDirectory) {
     for (int i = 0; viele.size() <= kFehlerDateiMaxBytes; ++i) viele += std::to_string(i % 1000) + ",Text\n";
     EXPECT_EQ(GetCpuFehlerText(pfad, 0, 3), de);
     dir.schreibe("Fehler0.txt", "3,drei\n999,Dateiende\n" + viele);
-    EXPECT_EQ(GetCpuFehlerText(pfad, 0, 3) + "|" + GetCpuFehlerText(pfad, 0, 4), "drei|unbekannte Fehlernummer");
+    EXPECT_EQ(GetCpuFehlerText(pfad, 0, 3) + "|" + GetCpuFehlerText(pfad, 0, 4), 
+              "drei|unbekannte Fehlernummer");
     EXPECT_EQ(GetCpuFehlerText(pfad, 10000, 3), "File error: ");  // English reads only its own file
     dir.schreibe("Fehler0.txt", "3,drei\n" + viele + "999,Dateiende\n");  // the end beyond the first MiB
     EXPECT_EQ(GetCpuFehlerText(pfad, 0, 3), de);

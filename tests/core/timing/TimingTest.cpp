@@ -80,20 +80,20 @@ TEST(TimingSamples, LoadedRecordsGiveSamplesAndTheStoreGrows) {
     TimingRig rig;
     rig.state.einstellungen.KanalTab[0] = 1;
     // Model 9: terminal bit 0 on, bit 3 (byte 2, 0x10) off; 7 telegrams give four samples, 0 none;
-    // without the error flag there is no error number. 25 more records of four make 106 samples.
+    // without the error flag there is no error number. 24 more records of four make 103 samples.
     std::vector<Bytes> saetze{test::datensatz(0x19, 7, 0x80, 45000.25, 42), test::datensatz(0x09, 0, 0, 1.0),
-                              test::datensatz(0x09, 2, 0x10, 45002.0, 42)};
-    for (int i = 0; i < 25; ++i) saetze.push_back(test::datensatz(0x09, 5, 0x10, 2.0 + i));
+                              test::datensatz(0x09, 3, 0x10, 45002.0, 42)};
+    for (int i = 0; i < 24; ++i) saetze.push_back(test::datensatz(0x09, 5, 0x10, 2.0 + i));
     rig.lade(5, saetze);
     const SampleStore& s = rig.samples();
     EXPECT_EQ(rig.spur(0).bild(), rig.leer());  // loading draws nothing
-    EXPECT_EQ(s.AnzahlSamples, 106);
+    EXPECT_EQ(s.AnzahlSamples, 103);
     const struct {
         int sample;
         double zeit;
         int anzahl, nr, fehler, bit0, bit3;
-    } tabelle[] = {{1, 45000.25, 7, 5, 42, 2, 0}, {4, 45000.25, 7, 5, 42, 2, 0}, {5, 45002.0, 2, 7, 0, 0, 2},
-                   {6, 45002.0, 2, 7, 0, 0, 2}, {106, 26.0, 5, 32, 0, 0, 2}, {107, 0.0, 0, 0, 0, 0, 0}};
+    } tabelle[] = {{1, 45000.25, 7, 5, 42, 2, 0}, {4, 45000.25, 7, 5, 42, 2, 0}, {5, 45002.0, 3, 7, 0, 0, 2},
+                   {7, 45002.0, 3, 7, 0, 0, 2}, {103, 25.0, 5, 31, 0, 0, 2}, {104, 0.0, 0, 0, 0, 0, 0}};
     for (const auto& t : tabelle) {
         SCOPED_TRACE(t.sample);
         EXPECT_DOUBLE_EQ(s.SampleZeit(t.sample), t.zeit);
@@ -102,11 +102,12 @@ TEST(TimingSamples, LoadedRecordsGiveSamplesAndTheStoreGrows) {
                                     s.SampleKlemmen(4, t.sample), s.SampleKlemmen(45, t.sample - 1)}),
                   std::vector<int>({t.anzahl, t.nr, t.fehler, t.bit0, t.bit3, 0}));  // column = bit + 1
     }
-    // Room for the record's samples plus 100: 4 + 100, then 103 + 4 > 104 grew it by 4 + 100.
-    EXPECT_EQ(std::make_pair(s.SampleKapazitaet, s.obereGrenze()), std::make_pair(208, 212));
+    // Room for the record's samples plus 100, arrays to the capacity plus those samples: the last
+    // record's 100 + 4 fitted exactly.
+    EXPECT_EQ(std::make_pair(s.SampleKapazitaet, s.obereGrenze()), std::make_pair(104, 108));
     EXPECT_EQ(std::make_pair(s.sampleZuDatensatz(7), s.sampleZuDatensatz(6)), std::make_pair(5, 0));
     rig.feed(test::datensatz(0x09, 3, 0));  // a loaded window takes no more samples
-    EXPECT_EQ(s.AnzahlSamples, 106);
+    EXPECT_EQ(s.AnzahlSamples, 103);
     // The window loader marks every allocated sample, so stale numbers are never found.
     rig.samples().leeren();
     rig.samples().alleDatensatzNrSetzen(99);
@@ -144,8 +145,8 @@ TEST(TimingWiedergabe, RedrawTriggerMarkerClicksAndChannelChanges) {
         }
     }
     // Clicks: the column under the pointer (x / 2, halves to even), the record of its sample.
-    const std::tuple<double, int, int> klicks[] = {{5, 2, 1}, {1.5, 1, 1}, {.4, 0, 0}, {10, 5, 2}, {99, 16, 2}};
-    for (const auto& [x, spalte, satz] : klicks) {
+    const std::tuple<double, int, int> k[] = {{5, 2, 1}, {1.5, 1, 1}, {.4, 0, 0}, {10, 5, 2}, {99, 16, 2}};
+    for (const auto& [x, spalte, satz] : k) {
         rig.timing().picTimingSpur_MouseDown(3, 1, 0, x, 7.0);
         EXPECT_EQ(std::pair(rig.timing().CursorSpalte, scrollWert.value_or(-1)), std::pair(spalte, satz));
     }
@@ -191,19 +192,19 @@ TEST(TimingSelektoren, ChoicesAreStoredAndReadAtTheNextStartAndSurviveTheLanguag
         rig.timing().onTriggerModusGeaendert = [&] { ++trigger; };
         rig.timing().ZeichneSpur(3, 2, 0);
         rig.timing().ZeichneSpur(0, 2, 0);
-        rig.timing().cboKlemmenAuswahl(3, 12);
-        EXPECT_EQ(rig.spur(3).bild(), rig.leer());  // that strip cleared, live the others keep theirs
-        EXPECT_NE(rig.spur(0).bild(), rig.leer());
+        rig.timing().cboKlemmenAuswahl(0, 12);
+        EXPECT_EQ(rig.spur(0).bild(), rig.leer());  // that strip cleared, live the others keep theirs
+        EXPECT_NE(rig.spur(3).bild(), rig.leer());
         rig.timing().cboKlemmenAuswahl(9, 1);
         rig.timing().cboKlemmenAuswahl(8, -1);  // nothing selected counts as "none"
-        EXPECT_EQ(std::vector<int>({rig.state.einstellungen.KanalTab[3], rig.state.einstellungen.KanalTab[8],
+        EXPECT_EQ(std::vector<int>({rig.state.einstellungen.KanalTab[0], rig.state.einstellungen.KanalTab[8],
                                     rig.state.einstellungen.TriggerModus, trigger}),
                   std::vector<int>({12, 0, 1, 1}));
         ini = rig.profile.text();
     }
     TimingRig rig(40, ini);
     const auto& cbo = rig.selektoren().cboKlemmen;
-    const auto wahl = [&cbo] { return cbo[3].listIndex() * 100 + cbo[9].listIndex(); };
+    const auto wahl = [&cbo] { return cbo[0].listIndex() * 100 + cbo[9].listIndex(); };
     EXPECT_EQ(wahl(), 1201);
     int trigger = 0;
     rig.timing().onTriggerModusGeaendert = [&] { ++trigger; };
@@ -218,6 +219,15 @@ TEST(TimingSelektoren, ChoicesAreStoredAndReadAtTheNextStartAndSurviveTheLanguag
     EXPECT_EQ(rig.profile.text(), ini);  // no value changed, nothing written
     EXPECT_EQ(trigger, 1);  // the recorder derives its trigger test again
     EXPECT_EQ(rig.controls.cmdTimingDiagrammStartStop.caption(), "Display stop");
+
+    // Header records of a file being loaded only show in the selectors: "L0", type, length, values.
+    rig.state.playback.SimulationsStatus = 1;
+    rig.feed(Bytes{'L', '0', 'K', 9, 4, 0, 9, 50, 0, 0, 0, 0, 36});
+    rig.feed(Bytes{'L', '0', 'T', 3, 3, 20, 0});
+    const int kanal3 = rig.state.einstellungen.KanalTab[3];
+    EXPECT_EQ(std::vector<int>({cbo[0].listIndex(), cbo[2].listIndex(), cbo[3].listIndex(), cbo[8].listIndex(),
+                                cbo[9].listIndex(), kanal3, trigger}),
+              std::vector<int>({4, 9, -1, 36, 3, 50, 1}));  // 50 is no entry
 }
 
 }  // namespace
