@@ -25,6 +25,8 @@ TEST(HilfeDatei, TextIsUtf8WithLineFeedsWhateverItWasWrittenWithAndCutAtACharact
     EXPECT_EQ(leseHilfeText(d.pfad("Hilfe1.txt")), "") << "no regular file";
     const std::string lang(kHilfeDateiMaxBytes - 1, 'a');
     EXPECT_EQ(leseHilfeText(d.schreibe("l.txt", lang + "\xC3\xBC!")), lang);
+    // Exactly at the limit nothing is cut: the last byte is a Windows-1252 character, not half of one.
+    EXPECT_EQ(leseHilfeText(d.schreibe("g.txt", lang + "\xC3")), lang + "\xC3\x83");
 }
 
 TEST(HilfeFenster, TheLanguagesFileOpensOnceIsReadAgainAfterClosingAndPrintsAsIs) {
