@@ -3,12 +3,12 @@
 
 #include <random>
 
-#include "core/app/Einstellungen.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/link/Crc8.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/ManualClock.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/state/Einstellungen.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/PlaybackState.hpp"
 
 namespace {
 

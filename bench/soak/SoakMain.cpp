@@ -20,11 +20,11 @@
 #include <string>
 
 #include "core/app/HeadlessProgramm.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/link/Crc8.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/recorder/ProtocolFile.hpp"
+#include "core/state/StringTable.hpp"
 #include "platform/PosixFileSink.hpp"
 
 namespace {

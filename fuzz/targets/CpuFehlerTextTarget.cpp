@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string_view>
 
-#include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerText.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
+#include "core/state/StringTable.hpp"
 #include "FuzzCheck.hpp"
 
 namespace krv::fuzz {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/app/StringTable.hpp"
 #include "core/recorder/ProtocolFile.hpp"
 #include "core/recorder/ProtocolReader.hpp"
+#include "core/state/StringTable.hpp"
 #include "FuzzCheck.hpp"
 #include "HeadlessProgramm.hpp"
 

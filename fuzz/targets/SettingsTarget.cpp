@@ -6,12 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/IniDocument.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/app/ProgramEntry.hpp"
-#include "core/app/ProgramState.hpp"
-#include "core/app/StartupSettings.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "core/state/IniDocument.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/ProgramState.hpp"
+#include "core/state/StartupSettings.hpp"
 #include "FuzzCheck.hpp"
 #include "HeadlessProgramm.hpp"
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app/Einstellungen.hpp"
 #include "core/common/Bytes.hpp"
+#include "core/state/Einstellungen.hpp"
 
 namespace krv::fuzz {
 

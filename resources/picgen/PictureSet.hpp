@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/FormLayout.hpp"
 #include "core/device/LedPlaces.hpp"
+#include "core/state/FormLayout.hpp"
 
 namespace krv::picgen {
 

@@ -6,7 +6,7 @@
 
 #include "cli/CliOptions.hpp"
 #include "core/app/Programm.hpp"
-#include "core/app/MemoryProfile.hpp"
+#include "core/state/MemoryProfile.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"

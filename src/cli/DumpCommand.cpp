@@ -4,10 +4,10 @@
 
 #include "cli/CliSession.hpp"
 #include "cli/HexText.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/device/LedTables.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/recorder/ProtocolReader.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::cli {
 namespace {

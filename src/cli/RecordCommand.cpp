@@ -14,8 +14,8 @@
 
 #include "cli/CliSession.hpp"
 #include "cli/StopSignale.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/recorder/Recorder.hpp"
+#include "core/state/StringTable.hpp"
 #include "platform/PosixFileSink.hpp"
 
 namespace krv::cli {

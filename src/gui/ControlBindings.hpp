@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::gui {
 

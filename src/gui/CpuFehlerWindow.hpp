@@ -6,8 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "core/app/Control.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
+#include "core/state/Control.hpp"
 
 class QLabel;
 class QPainter;

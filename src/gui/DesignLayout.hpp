@@ -3,8 +3,8 @@
 #include <array>
 #include <optional>
 
-#include "core/app/Control.hpp"
-#include "core/app/FormLayout.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/FormLayout.hpp"
 
 namespace krv::gui::design {
 

@@ -5,8 +5,8 @@
 // layout changes. The window is shown while the core shows it and kept in front in mode 2.
 #include <QWidget>
 
-#include "core/app/Control.hpp"
 #include "core/hexdump/HexDump.hpp"
+#include "core/state/Control.hpp"
 
 class QButtonGroup;
 class QLabel;

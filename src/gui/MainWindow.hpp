@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/FormLayout.hpp"
 #include "core/app/MainForm.hpp"
+#include "core/state/FormLayout.hpp"
 #include "gui/ControlBindings.hpp"
 #include "gui/ShapeWidget.hpp"
 

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "core/app/ProgramEntry.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/link/PortHinweise.hpp"
+#include "core/state/StringTable.hpp"
 #include "gui/MainWindow.hpp"
 #include "gui/PictureArea.hpp"
 #include "gui/SerialNotifier.hpp"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/app/Programm.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "gui/CpuFehlerWindow.hpp"

@@ -2,7 +2,7 @@
 // Colours are kept as 0x00BBGGRR, the order the device documentation and the settings use.
 #include <QColor>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::gui {
 

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::gui {
 namespace {

@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/app/StringTable.hpp"
-#include "core/app/VersionText.hpp"
+#include "core/state/StringTable.hpp"
+#include "core/state/VersionText.hpp"
 #include "gui/Twips.hpp"
 
 namespace krv::gui {

@@ -9,8 +9,8 @@
 #include <array>
 #include <unordered_map>
 
-#include "core/app/FormLayout.hpp"
 #include "core/app/MainForm.hpp"
+#include "core/state/FormLayout.hpp"
 #include "gui/ControlBindings.hpp"
 
 class QComboBox;

@@ -3,7 +3,7 @@
 // screen's logical resolution, so the layout grows with the desktop's scaling.
 #include <QRect>
 
-#include "core/app/FormLayout.hpp"
+#include "core/state/FormLayout.hpp"
 
 class QWidget;
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "core/app/StringTable.hpp"
-#include "core/app/VersionText.hpp"
+#include "core/state/StringTable.hpp"
+#include "core/state/VersionText.hpp"
 #include "gui/CommandLine.hpp"
 #include "gui/DemoSimulator.hpp"
 #include "gui/MainWindow.hpp"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <system_error>
 
-#include "core/app/IniDocument.hpp"
+#include "core/state/IniDocument.hpp"
 
 namespace krv::platform {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 #include "sim/Scenario.hpp"
 #include "sim/SimOptions.hpp"
 #include "sim/Sink.hpp"

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "support/GuiRig.hpp"
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 #include "gui/CpuFehlerWindow.hpp"
 #include "gui/HelpWindow.hpp"
 #include "gui/PanelLabel.hpp"

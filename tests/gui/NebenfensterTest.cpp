@@ -12,7 +12,7 @@
 #include <QTableWidget>
 
 #include "support/GuiRig.hpp"
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 #include "core/timing/RasterSpur.hpp"
 #include "core/timing/SpurGeometrie.hpp"
 #include "gui/CpuFehlerWindow.hpp"

@@ -7,15 +7,15 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/Einstellungen.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/link/PortHandler.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/link/TelegramBuilder.hpp"
 #include "core/ports/ManualClock.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/SerialPort.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/state/Einstellungen.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/PlaybackState.hpp"
 
 namespace krv::test {
 

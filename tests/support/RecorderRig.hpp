@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "core/app/MainForm.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/app/ProgramEntry.hpp"
 #include "core/link/Crc8.hpp"
 #include "core/link/TelegramBuilder.hpp"
@@ -17,6 +16,7 @@
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/ScriptedPictures.hpp"
+#include "core/state/MemoryProfile.hpp"
 #include "core/timing/RasterSpur.hpp"
 
 namespace krv::recorder::test {

@@ -6,10 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/app/ProgramEntry.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/app/Programm.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ManualClock.hpp"
@@ -19,6 +16,9 @@
 #include "core/ports/RecordingPrinter.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/ports/ScriptedPictures.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::app {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/StartupSettings.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
+#include "core/state/StartupSettings.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::app {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::app {
 namespace {

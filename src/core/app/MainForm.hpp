@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 #include "core/device/DeviceDisplay.hpp"
 #include "core/diag/CpuFehlerAnzeige.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"

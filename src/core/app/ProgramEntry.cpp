@@ -1,7 +1,7 @@
 #include "core/app/ProgramEntry.hpp"
 
-#include "core/app/StartupSettings.hpp"
-#include "core/app/StringTable.hpp"
+#include "core/state/StartupSettings.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::app {
 

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "core/app/MainForm.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/InstanceLock.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::app {
 

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "core/app/Control.hpp"
-#include "core/app/FormLayout.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/hexdump/HexDump.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/FormLayout.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::app {
 

@@ -1,6 +1,6 @@
 #include "core/app/Sprache.hpp"
 
-#include "core/app/StartupSettings.hpp"
+#include "core/state/StartupSettings.hpp"
 
 namespace krv::app {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/app/StringTable.hpp"
 #include "core/device/ModelCatalogue.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::device {
 

@@ -7,13 +7,13 @@
 #include <functional>
 #include <string_view>
 
-#include "core/app/Control.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/device/LedPlaces.hpp"
 #include "core/device/LedTables.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/Pictures.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::device {
 

@@ -3,9 +3,9 @@
 // visible terminal LEDs: what the command-line tool prints after a displayed telegram.
 #include <string>
 
-#include "core/app/Control.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::device {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/app/Control.hpp"
-#include "core/app/FormLayout.hpp"
-#include "core/app/MainFormState.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/FormLayout.hpp"
+#include "core/state/MainFormState.hpp"
 
 namespace krv::device {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::device {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/diag/CpuFehlerAnzeige.hpp"
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::diag {
 

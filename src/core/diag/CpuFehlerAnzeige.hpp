@@ -4,10 +4,10 @@
 // while it is set, status byte 15 is the error number.
 #include <cstdint>
 
-#include "core/app/ProgramState.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
 #include "core/link/ReceiveState.hpp"
 #include "core/ports/Dialogs.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::diag {
 

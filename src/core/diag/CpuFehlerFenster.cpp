@@ -1,8 +1,8 @@
 #include "core/diag/CpuFehlerFenster.hpp"
 
-#include "core/app/StartupSettings.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerText.hpp"
+#include "core/state/StartupSettings.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::diag {
 

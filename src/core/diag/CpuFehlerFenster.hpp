@@ -4,10 +4,10 @@
 // window is loaded, shown and unloaded.
 #include <string>
 
-#include "core/app/Control.hpp"
-#include "core/app/FormLayout.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/FormLayout.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::diag {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/app/StringTable.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::diag {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::diag {
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/link/ReceiveState.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::diag {
 

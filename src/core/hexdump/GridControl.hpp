@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::hexdump {
 

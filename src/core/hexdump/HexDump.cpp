@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/app/StartupSettings.hpp"
-#include "core/app/StringTable.hpp"
 #include "core/hexdump/HexDumpText.hpp"
+#include "core/state/StartupSettings.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::hexdump {
 namespace {

@@ -6,14 +6,14 @@
 #include <array>
 #include <functional>
 
-#include "core/app/Control.hpp"
-#include "core/app/FormLayout.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/hexdump/GridControl.hpp"
 #include "core/link/ReceiveState.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/Printer.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/FormLayout.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::hexdump {
 

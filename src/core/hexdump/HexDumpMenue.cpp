@@ -1,6 +1,6 @@
 #include "core/hexdump/HexDumpMenue.hpp"
 
-#include "core/app/StartupSettings.hpp"
+#include "core/state/StartupSettings.hpp"
 
 namespace krv::hexdump {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The main window's menu Extras -> HexDump: its three items choose the hex dump mode (0 no
 // display, 1 standard, 2 always in front). Exactly the item of the current mode is checked.
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/hexdump/HexDump.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::hexdump {
 

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/app/Einstellungen.hpp"
 #include "core/link/TelegramScanner.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/ProfileStore.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/state/Einstellungen.hpp"
+#include "core/state/PlaybackState.hpp"
 
 namespace krv::link {
 

@@ -1,6 +1,6 @@
 #include "core/link/PortHandler.hpp"
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::link {
 namespace {

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "core/app/Einstellungen.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/SerialPort.hpp"
+#include "core/state/Einstellungen.hpp"
 
 namespace krv::link {
 

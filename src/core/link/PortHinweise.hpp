@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::link {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/app/StringTable.hpp"
 #include "core/link/ReceivePath.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::recorder {
 namespace {

@@ -10,13 +10,13 @@
 #include <memory>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/common/Bytes.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/FileSink.hpp"
 #include "core/ports/FileSource.hpp"
 #include "core/recorder/Wiedergabe.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::recorder {
 

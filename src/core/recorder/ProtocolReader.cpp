@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/app/Einstellungen.hpp"
-#include "core/app/MemoryProfile.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/ports/ManualClock.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/state/Einstellungen.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/PlaybackState.hpp"
 
 namespace krv::recorder {
 namespace {

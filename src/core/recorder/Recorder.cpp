@@ -1,6 +1,6 @@
 #include "core/recorder/Recorder.hpp"
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::recorder {
 namespace {

@@ -9,14 +9,14 @@
 #include <optional>
 #include <string>
 
-#include "core/app/Control.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/link/ReceiveState.hpp"
 #include "core/ports/Clock.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/FileSink.hpp"
 #include "core/recorder/ProtocolFile.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 
 namespace krv::recorder {
 

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/app/StringTable.hpp"
 #include "core/device/DeviceDisplay.hpp"
 #include "core/device/LedTables.hpp"
 #include "core/diag/CpuFehlerFenster.hpp"
 #include "core/link/ReceivePath.hpp"
 #include "core/recorder/ProtocolFile.hpp"
+#include "core/state/StringTable.hpp"
 #include "core/timing/TimingDiagramm.hpp"
 #include "core/timing/TimingFormState.hpp"
 

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
-#include "core/app/ScrollBarControl.hpp"
 #include "core/ports/Dialogs.hpp"
 #include "core/ports/FileSource.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
+#include "core/state/ScrollBarControl.hpp"
 
 namespace krv::device {
 class DeviceDisplay;

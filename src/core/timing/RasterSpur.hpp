@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 #include "core/timing/Spur.hpp"
 
 namespace krv::timing {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 #include "core/timing/RasterSpur.hpp"
 #include "core/timing/SpurGeometrie.hpp"
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 #include "core/timing/SampleStore.hpp"
 #include "core/timing/Spur.hpp"
 #include "core/timing/TimingFormState.hpp"

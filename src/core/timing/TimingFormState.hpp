@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::timing {
 

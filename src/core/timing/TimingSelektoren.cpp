@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/app/StartupSettings.hpp"
+#include "core/state/StartupSettings.hpp"
 #include "core/timing/TimingDiagramm.hpp"
 
 namespace krv::timing {

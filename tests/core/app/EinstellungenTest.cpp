@@ -4,8 +4,8 @@
 
 #include <climits>
 
-#include "core/app/MemoryProfile.hpp"
-#include "core/app/StartupSettings.hpp"
+#include "core/state/MemoryProfile.hpp"
+#include "core/state/StartupSettings.hpp"
 
 namespace krv::app {
 namespace {

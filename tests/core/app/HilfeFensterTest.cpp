@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/app/FormLayout.hpp"
+#include "core/state/FormLayout.hpp"
 #include "support/AppRig.hpp"
 
 namespace krv::app {

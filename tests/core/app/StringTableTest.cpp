@@ -1,5 +1,5 @@
 // The string table: the file's format, and the built-in table as the program uses it.
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/app/MemoryProfile.hpp"
 #include "core/diag/CpuFehlerAnzeige.hpp"
 #include "core/diag/CpuFehlerText.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "core/state/MemoryProfile.hpp"
 #include "support/DiagRig.hpp"
 #include "support/TempVerzeichnis.hpp"
 

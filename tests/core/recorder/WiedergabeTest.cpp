@@ -1,6 +1,6 @@
 // Playback through the main window: the start and its refusals, the window loader's choices, LEDs
 // and the CPU error window following the record, files that fail meanwhile.
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 #include "support/RecorderRig.hpp"
 
 namespace krv::recorder::test {

@@ -7,10 +7,10 @@
 
 #include "cli/CliOptions.hpp"
 #include "cli/RenderWmfCommand.hpp"
-#include "core/app/MainFormState.hpp"
-#include "core/app/ProgramState.hpp"
 #include "core/device/DeviceDisplay.hpp"
 #include "core/ports/ScriptedDialogs.hpp"
+#include "core/state/MainFormState.hpp"
+#include "core/state/ProgramState.hpp"
 #include "gui/wmf/MetafileView.hpp"
 #include "gui/wmf/QtPictures.hpp"
 #include "support/TempVerzeichnis.hpp"

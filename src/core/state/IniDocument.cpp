@@ -1,4 +1,4 @@
-#include "core/app/IniDocument.hpp"
+#include "core/state/IniDocument.hpp"
 
 #include <climits>
 #include <cstdint>

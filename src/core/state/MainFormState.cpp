@@ -1,4 +1,4 @@
-#include "core/app/MainFormState.hpp"
+#include "core/state/MainFormState.hpp"
 
 namespace krv::app {
 namespace {

@@ -1,6 +1,6 @@
-#include "core/app/VersionText.hpp"
+#include "core/state/VersionText.hpp"
 
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 namespace krv::app {
 

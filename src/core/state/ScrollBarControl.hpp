@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "core/app/Control.hpp"
+#include "core/state/Control.hpp"
 
 namespace krv::app {
 

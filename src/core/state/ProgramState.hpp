@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/app/Einstellungen.hpp"
-#include "core/recorder/PlaybackState.hpp"
+#include "core/state/Einstellungen.hpp"
+#include "core/state/PlaybackState.hpp"
 
 namespace krv::app {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "core/app/Control.hpp"
-#include "core/app/ScrollBarControl.hpp"
+#include "core/state/Control.hpp"
+#include "core/state/ScrollBarControl.hpp"
 
 namespace krv::app {
 

@@ -1,4 +1,4 @@
-#include "core/app/StringTable.hpp"
+#include "core/state/StringTable.hpp"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "core/app/FormLayout.hpp"
+#include "core/state/FormLayout.hpp"
 
 #include <cmath>
 #include <limits>

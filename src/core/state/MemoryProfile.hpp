@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/IniDocument.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/IniDocument.hpp"
 
 namespace krv::app {
 

@@ -1,4 +1,4 @@
-#include "core/app/StartupSettings.hpp"
+#include "core/state/StartupSettings.hpp"
 
 namespace krv::app {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/Einstellungen.hpp"
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/Einstellungen.hpp"
 
 namespace krv::app {
 

@@ -1,4 +1,4 @@
-#include "core/app/MemoryProfile.hpp"
+#include "core/state/MemoryProfile.hpp"
 
 namespace krv::app {
 
