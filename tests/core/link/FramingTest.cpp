@@ -53,7 +53,7 @@ struct Fall {
     const char* name;
     std::vector<Bytes> chunks;  // one ShowData call each
     std::string events;
-    std::string stand;  // the words of stand() that must be there
+    std::string stand = {};  // the words of stand() that must be there
     bool laden = false;  // a protocol file is being loaded
 };
 
@@ -117,7 +117,7 @@ TEST(Framing, ShowDataCutsChecksAndDispatches) {
         test::ReceiveRig rig;
         rig.playback.SimulationsStatus = f.laden ? 1 : 0;
         for (const Bytes& c : f.chunks) rig.receive.ShowData(c);
-        if (!f.events.empty()) EXPECT_EQ(rig.hooks.events, f.events);
+        if (!f.events.empty()) { EXPECT_EQ(rig.hooks.events, f.events); }
         std::istringstream woerter(f.stand);
         const std::string ist = " " + stand(rig) + " ";
         for (std::string w; woerter >> w;) EXPECT_NE(ist.find(" " + w + " "), std::string::npos) << w << ist;

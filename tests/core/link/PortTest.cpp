@@ -97,7 +97,7 @@ TEST(PortHandler, EventsReadShowOrAskAsTheLineErrorTableSays) {
             EXPECT_EQ(box.buttons, verloren ? ports::MsgButtons::Ok : ports::MsgButtons::OkCancel);
             EXPECT_EQ(box.icon, verloren ? ports::MsgIcon::Exclamation : ports::MsgIcon::None);
             EXPECT_EQ(box.beep, !verloren);
-            if (!verloren) EXPECT_EQ(handler.Antwort(), f.antwort);
+            if (!verloren) { EXPECT_EQ(handler.Antwort(), f.antwort); }
         }
     }
 }
@@ -194,7 +194,9 @@ TEST(PortControl, MenuCommandsOpenCloseAndSwitchThePort) {
         EXPECT_EQ(leer, f.leer);
         EXPECT_EQ(rig.profile.GetPrivateProfileString("Einstellungen", "ComPort", ""), f.ini);
         EXPECT_EQ(rig.settings.ComPortNr, *f.ini ? f.nr : 2);
-        for (std::size_t n = 1; n <= 4 && f.aktion > 10; ++n) EXPECT_EQ(rig.host.comChecked[n], n == f.nr);
+        for (int n = 1; n <= 4 && f.aktion > 10; ++n) {
+            EXPECT_EQ(rig.host.comChecked[static_cast<std::size_t>(n)], n == f.nr);
+        }
         for (const auto& box : rig.dialogs.boxes) {
             EXPECT_EQ(box.icon, ports::MsgIcon::Exclamation);
             EXPECT_EQ(box.buttons, ports::MsgButtons::Ok);

@@ -94,10 +94,11 @@ TEST(CpuDaten, ReplaysRunToTheEndOfTheFileOrToTheStopOrToAFileError) {
         r.spiele(inhalt, "/roh.bin", true);
         EXPECT_EQ(r.angezeigt.size(), angezeigt);
         const int letzter = angezeigt == 28 ? 26 : static_cast<int>(angezeigt) - 1;
-        if (angezeigt > 1) EXPECT_EQ(r.angezeigt.back()[2], block(letzter)[2]);
+        if (angezeigt > 1) { EXPECT_EQ(r.angezeigt.back()[2], block(letzter)[2]); }
         EXPECT_EQ(r.controls.SSPanel3.caption(), fortschritt);
         EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(meldung != nullptr, meldung ? meldung : ""));
-        if (fall[0] != 's') EXPECT_LT(r.form.receivePath().receive().EmpfangsLaenge(), 19u);  // none waits
+        // Nothing waits in the buffer afterwards.
+        if (fall[0] != 's') { EXPECT_LT(r.form.receivePath().receive().EmpfangsLaenge(), 19u); }
         const app::MainFormState& c = r.controls;
         EXPECT_EQ(std::tuple(r.form.cpuDaten().wiedergabeLaeuft(), r.state.CpuWiedergabeAktiv,
                              r.quelle.openFiles, c.mnuStartCpuDatenWiedergabe.enabled(),

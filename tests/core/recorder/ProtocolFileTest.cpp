@@ -82,7 +82,7 @@ TEST(ProtocolReader, FilesAreAcceptedOrRefusedAsPlaybackOpensThem) {
         const LeseErgebnis r = leseProtokolldatei(f.datei);
         EXPECT_EQ(r.ablehnung.value_or(0), f.ablehnung);
         if (f.ablehnung == 6013) continue;
-        if (f.erster) EXPECT_EQ(r.kopf.ersterDatensatzPos, f.erster);
+        if (f.erster) { EXPECT_EQ(r.kopf.ersterDatensatzPos, f.erster); }
         EXPECT_EQ(r.kopf.anzahlDatensaetze, f.anzahl);
         if (f.ablehnung) continue;
         EXPECT_EQ(r.kopf.kanaele, f.kanaele);

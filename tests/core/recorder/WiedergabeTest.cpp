@@ -114,7 +114,7 @@ TEST(ProtokollWiedergabe, TheWindowMovesByAQuarterOnSingleStepsByPagesAndCentred
                   std::tuple(fenster.second - fenster.first + 1, 2 * (pos - fenster.first),
                              std::to_string(pos + 1) + "/" + std::to_string(n), allgemeinesDatum(zeit(pos))));
         EXPECT_LE(r.quelle.largestRead, 64u * 19u);  // a window is read in bounded pieces
-        if (werte.size() == 9) EXPECT_EQ(r.quelle.reads, lesen);
+        if (werte.size() == 9) { EXPECT_EQ(r.quelle.reads, lesen); }
     }
 }
 
@@ -133,7 +133,7 @@ TEST(ProtokollWiedergabe, LedsAndTheCpuErrorWindowShowTheRecordUnderTheCursor) {
         r.hsb().setValue(pos);
         EXPECT_EQ(std::pair(fenster.sichtbar(), fenster.geladen()), std::pair(fehler, fehler));  // none stale
         // In front, and the focus goes back to the scroll bar.
-        if (fehler) EXPECT_TRUE(fenster.imVordergrund() && r.hsb().focusRequests() == fokus + 1);
+        if (fehler) { EXPECT_TRUE(fenster.imVordergrund() && r.hsb().focusRequests() == fokus + 1); }
         EXPECT_EQ(led0.colour(), farbe);
     }
 }
