@@ -151,6 +151,18 @@ double cpuSekunden() {
            static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
 }
 
+long threadWeckungen() {
+    rusage r{};
+    ::getrusage(RUSAGE_THREAD, &r);
+    return r.ru_nvcsw;
+}
+
+double last1() {
+    double l = -1;
+    std::ifstream("/proc/loadavg") >> l;
+    return l;
+}
+
 double threadCpuMs() {
     timespec t{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);

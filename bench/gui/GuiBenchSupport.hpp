@@ -111,6 +111,10 @@ Speicher speicher();
 // User plus system CPU time of this process, and of the calling thread in milliseconds.
 double cpuSekunden();
 double threadCpuMs();
+// Times the calling thread has gone to sleep (voluntary context switches): its wake-ups.
+long threadWeckungen();
+// The 1-minute load average, printed beside time figures.
+double last1();
 
 struct Verteilung {
     double median = 0, p95 = 0, max = 0;

@@ -5,6 +5,17 @@
 namespace krv::gui {
 
 SerialNotifier::SerialNotifier(platform::LinuxSerialPort& port, QObject* parent) : QObject(parent), port_(port) {
+    pause_.setSingleShot(true);
+    pause_.setInterval(LesePauseMs);
+    pause_.setTimerType(Qt::PreciseTimer);
+    connect(&pause_, &QTimer::timeout, this, [this] {
+        if (notifier_ == nullptr) return;
+        if (port_.imKernel() > 0) {
+            lies();
+        } else {
+            notifier_->setEnabled(true);  // the line is quiet (or hung up): wait for it
+        }
+    });
     port_.setDescriptorListener([this](int fd) { beobachte(fd); });
     if (port_.fd() >= 0) beobachte(port_.fd());
 }
@@ -16,6 +27,7 @@ int SerialNotifier::beobachteterDeskriptor() const {
 }
 
 void SerialNotifier::beobachte(int fd) {
+    pause_.stop();
     if (notifier_ != nullptr) {
         // The port may close itself from inside the notifier's own signal: stop watching now,
         // delete later.
@@ -25,7 +37,18 @@ void SerialNotifier::beobachte(int fd) {
     }
     if (fd < 0) return;
     notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] { port_.handleReadable(); });
+    connect(notifier_, &QSocketNotifier::activated, this, [this, n = notifier_] {
+        if (n == notifier_) lies();
+    });
+}
+
+void SerialNotifier::lies() {
+    // The rest starts before the port reads: a message box opened by a line error runs its own
+    // event loop, and the port is read on inside it as before. A closing or reopening inside
+    // stops the rest and watches the new descriptor at once.
+    notifier_->setEnabled(false);  // no change, and no cost, while the line is read by the timer
+    pause_.start();
+    port_.handleReadable();
 }
 
 }  // namespace krv::gui

@@ -25,12 +25,19 @@ std::optional<FehlerZaehler> leseFehlerZaehler(int fd) {
     return FehlerZaehler{ic.frame, ic.parity, ic.brk, ic.overrun, ic.buf_overrun};
 }
 
-void KernelLineErrors::start(int fd) { letzte_ = leseFehlerZaehler(fd); }
+void KernelLineErrors::start(int fd) {
+    letzte_ = leser_(fd);
+    gefragt_ = uhr_();
+}
 
 std::vector<int> KernelLineErrors::neueFehler(int fd) {
-    const auto jetzt = leseFehlerZaehler(fd);
+    if (!letzte_) return {};
+    const auto nun = uhr_();
+    if (nun - gefragt_ < Abstand) return {};
+    gefragt_ = nun;
+    const auto jetzt = leser_(fd);
     if (!jetzt) return {};
-    std::vector<int> codes = letzte_ ? gewachseneZaehler(*letzte_, *jetzt) : std::vector<int>{};
+    std::vector<int> codes = gewachseneZaehler(*letzte_, *jetzt);
     letzte_ = jetzt;
     return codes;
 }

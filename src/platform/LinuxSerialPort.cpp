@@ -242,11 +242,13 @@ Bytes LinuxSerialPort::input() {
     return chunk;
 }
 
-std::size_t LinuxSerialPort::inBufferCount() const {
+std::size_t LinuxSerialPort::imKernel() const {
     int kernel = 0;
-    if (fd_ >= 0 && ::ioctl(fd_, FIONREAD, &kernel) != 0) kernel = 0;
-    return queue_.size() + static_cast<std::size_t>(kernel > 0 ? kernel : 0);
+    if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &kernel) != 0) return 0;
+    return static_cast<std::size_t>(kernel > 0 ? kernel : 0);
 }
+
+std::size_t LinuxSerialPort::inBufferCount() const { return queue_.size() + imKernel(); }
 
 void LinuxSerialPort::clearInBuffer() {
     queue_.clear();
@@ -255,7 +257,9 @@ void LinuxSerialPort::clearInBuffer() {
 
 bool LinuxSerialPort::leseVerfuegbar() {
     std::array<std::uint8_t, 4096> buffer{};
-    // At most one queue's worth per call, so a flood cannot keep the event loop here.
+    // One read per wake-up: a tty read in raw mode returns all that is waiting, so a short read
+    // means the kernel queue is empty and asking again would only learn EAGAIN. A full buffer
+    // reads on, but at most one queue's worth per call, so a flood cannot keep the event loop here.
     std::size_t gelesen = 0;
     while (gelesen < MaxQueue) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
@@ -265,6 +269,7 @@ bool LinuxSerialPort::leseVerfuegbar() {
             const std::size_t nimm = std::min(platz, static_cast<std::size_t>(n));
             queue_.insert(queue_.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(nimm));
             if (nimm < static_cast<std::size_t>(n)) queueUeberlauf_ = true;
+            if (static_cast<std::size_t>(n) < buffer.size()) return false;
             continue;
         }
         if (n == 0) return true;  // hang-up: end of file (VMIN 1 never gives 0 otherwise)

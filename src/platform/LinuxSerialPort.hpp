@@ -64,6 +64,9 @@ public:
     int fd() const { return fd_; }
     // Reads what the device sent and raises the events; call it when fd() is readable.
     void handleReadable();
+    // Bytes waiting in the kernel (one FIONREAD); 0 also when the count cannot be had, as on a
+    // hung-up line, which the descriptor's readability then reports.
+    std::size_t imKernel() const;
 
     // Told the new descriptor after every opening and -1 after every closing (also after a lost
     // connection), so the event loop can stop watching a descriptor that is gone.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <tuple>
@@ -69,7 +70,8 @@ void send(Pty& pty, LinuxSerialPort& port, ByteView bytes) {
 
 // The receive path, the main window stand-in and the port handling around a real port on COM1.
 struct LinuxPortRig : test::ReceiveRig {
-    explicit LinuxPortRig(const std::string& geraet) : port(profile) {
+    explicit LinuxPortRig(const std::string& geraet, std::unique_ptr<ports::LineErrorSource> fehler = nullptr)
+        : port(profile, std::move(fehler)) {
         profile.WritePrivateProfileString("Ports", "COM1", geraet);
         port.setDescriptorListener([this](int fd) { descriptors.push_back(fd); });
     }
@@ -178,6 +180,37 @@ TEST(LinuxSerialPort, OpenFailuresSayWhatToDo) {
     const std::vector<int> alle{1001, 1004, 1006, 1008, 1009};
     EXPECT_EQ(gewachseneZaehler({5, 1, 0, 7, 0}, {6, 2, 1, 9, 1}), alle);
     EXPECT_FALSE(leseFehlerZaehler(Pty().master).has_value());
+}
+
+// The counters cost a system call per look: a line without them (the pseudo-terminal's own
+// answer) is asked once, at the opening; one with them at most every 250 ms, and what grew
+// between two looks is still reported. Ten reads of real bytes, the clock moving by a step each.
+TEST(LinuxSerialPort, LineErrorCountersAreAskedOnceOrSparingly) {
+    const std::tuple<bool, int, int> faelle[] = {{false, 300, 1}, {true, 300, 11}, {true, 100, 4}, {true, 249, 6}};
+    for (const auto& [zaehler, schrittMs, fragenErwartet] : faelle) {
+        SCOPED_TRACE(testing::Message() << "counters " << zaehler << ", step " << schrittMs << " ms");
+        int fragen = 0;
+        std::chrono::steady_clock::time_point jetzt{};
+        auto leser = [&, zaehler = zaehler](int fd) -> std::optional<FehlerZaehler> {
+            ++fragen;
+            if (!zaehler) return leseFehlerZaehler(fd);
+            return FehlerZaehler{fragen, 0, 0, 0, 0};  // a framing error before every look
+        };
+        Pty pty;
+        LinuxPortRig rig(pty.slave, std::make_unique<KernelLineErrors>(leser, [&] { return jetzt; }));
+        ASSERT_FALSE(rig.port.open());
+        std::vector<int> codes;
+        rig.port.setOnComm([&](int code) { codes.push_back(code); });
+        for (int i = 0; i < 10; ++i) {
+            jetzt += std::chrono::milliseconds(schrittMs);
+            send(pty, rig.port, Bytes(10, 'a'));
+            ASSERT_TRUE(pumpOnce(rig.port));
+        }
+        EXPECT_EQ(fragen, fragenErwartet);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), ev::Empfang), 10);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), ev::Rahmenfehler), fragenErwartet - 1);
+        EXPECT_EQ(rig.hooks.bytes.size() + rig.port.input().size(), 100u);
+    }
 }
 
 // The built simulator with its standard output on a pipe.
