@@ -12,6 +12,7 @@
 #include "support/GuiRig.hpp"
 #include "core/state/StringTable.hpp"
 #include "gui/CpuFehlerWindow.hpp"
+#include "gui/DemoSimulator.hpp"
 #include "gui/HelpWindow.hpp"
 #include "gui/PanelLabel.hpp"
 #include "gui/ShapeWidget.hpp"
@@ -260,6 +261,33 @@ TEST(MissingDataFilesTest, EachMissingFileIsReportedWhereItIsNeededAndTheProgram
         }
     }
     EXPECT_TRUE(s.session().serial().isOpen());
+}
+
+// `krvdiag --demo` (the README's start command): the simulator behind the selected port for this
+// run only; a program that is not there, or is no simulator, is reported and no demo starts.
+TEST(HauptfensterTest, DemoRunsTheSimulatorBehindThePortAndLeavesTheSettingsAlone) {
+    Sitzung s("[Einstellungen]\nComPort=2\n");
+    ASSERT_TRUE(s.start());
+    const std::string einstellungen = s.settingsText();
+    DemoSimulator sim;
+    EXPECT_FALSE(starteDemo(s.session(), sim, QString(), s.dialogs()));
+    EXPECT_FALSE(starteDemo(s.session(), sim, QStringLiteral("/bin/true"), s.dialogs()));
+    EXPECT_EQ(s.dialogs().boxes.size(), 2u);
+    EXPECT_FALSE(sim.laeuft());
+    EXPECT_FALSE(s.session().serial().isOpen());
+
+    int anzeigen = 0;
+    s.form().onAnzeige = [&](const link::ReceiveState&) { ++anzeigen; };
+    ASSERT_TRUE(starteDemo(s.session(), sim, QStringLiteral(KRVDIAG_SIM_PATH), s.dialogs()));
+    EXPECT_EQ(s.w().windowTitle(), QStringLiteral("KRV Diagnoseprogramm (Demo)"));
+    EXPECT_EQ(s.session().serial().deviceName(), sim.geraet().toStdString());
+    EXPECT_EQ(s.w().panel(1)->text(), QStringLiteral("COM2"));
+    EXPECT_TRUE(warteBis([&] { return anzeigen >= 3; })) << anzeigen;
+    s.w().close();
+    EXPECT_EQ(s.settingsText(), einstellungen);
+    EXPECT_EQ(s.dialogs().boxes.size(), 2u);
+    sim.beende();
+    EXPECT_FALSE(sim.laeuft());
 }
 
 }  // namespace
