@@ -43,6 +43,19 @@ function(rule_outside path to out)
 endfunction()
 
 if(SELFTEST)
+  # Runs a rule function over "from|to|allowed" cases; a wrong decision is added to errors.
+  macro(check_cases function case_list)
+    foreach(case IN LISTS ${case_list})
+      string(REPLACE "|" ";" parts "${case}")
+      list(GET parts 0 from)
+      list(GET parts 1 to)
+      list(GET parts 2 expected)
+      cmake_language(CALL ${function} ${from} ${to} why)
+      if((expected AND why) OR (NOT expected AND NOT why))
+        string(APPEND errors "  ${from} -> ${to}: expected allowed=${expected}, got '${why}'\n")
+      endif()
+    endforeach()
+  endmacro()
   # from | to | allowed
   set(cases
       "common|common|1" "common|ports|0" "common|state|0"
@@ -56,16 +69,7 @@ if(SELFTEST)
       "app|recorder|1" "app|common|1"
       "newfolder|common|0")
   set(errors "")
-  foreach(case IN LISTS cases)
-    string(REPLACE "|" ";" parts "${case}")
-    list(GET parts 0 from)
-    list(GET parts 1 to)
-    list(GET parts 2 expected)
-    rule(${from} ${to} why)
-    if((expected AND why) OR (NOT expected AND NOT why))
-      string(APPEND errors "  ${from} -> ${to}: expected allowed=${expected}, got '${why}'\n")
-    endif()
-  endforeach()
+  check_cases(rule cases)
   # path | to | allowed
   set(outside_cases
       "src/gui/MainWindow.hpp|app|1" "src/cli/CliSession.hpp|app|1" "bench/ScanBench.cpp|app|1"
@@ -73,16 +77,7 @@ if(SELFTEST)
       "src/platform/IniFileProfile.cpp|app|0" "src/sim/main.cpp|app|0"
       "resources/picgen/PictureSet.hpp|app|0" "src/guix/Foo.cpp|app|0"
       "src/platform/IniFileProfile.cpp|state|1")
-  foreach(case IN LISTS outside_cases)
-    string(REPLACE "|" ";" parts "${case}")
-    list(GET parts 0 path)
-    list(GET parts 1 to)
-    list(GET parts 2 expected)
-    rule_outside(${path} ${to} why)
-    if((expected AND why) OR (NOT expected AND NOT why))
-      string(APPEND errors "  ${path} -> ${to}: expected allowed=${expected}, got '${why}'\n")
-    endif()
-  endforeach()
+  check_cases(rule_outside outside_cases)
   if(errors)
     message(FATAL_ERROR "The include rule decides wrongly:\n${errors}")
   endif()
