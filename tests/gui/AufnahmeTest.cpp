@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <filesystem>
 
 #include "support/GuiRig.hpp"
 #include "gui/PanelLabel.hpp"
