@@ -8,8 +8,9 @@
 namespace krv {
 
 inline std::string dateiFehlerText(const std::string& pfad, int fehlerNummer) {
-    if (fehlerNummer == EISDIR) return pfad + ": is a directory, not a file";
-    return pfad + ": " + std::generic_category().message(fehlerNummer);
+    const std::string name = pfad.empty() ? "''" : pfad;  // an empty argument is still shown
+    if (fehlerNummer == EISDIR) return name + ": is a directory, not a file";
+    return name + ": " + std::generic_category().message(fehlerNummer);
 }
 
 }  // namespace krv
