@@ -131,8 +131,9 @@ TEST(WmfRender, DrawingRecordsMatchDirectQPainterReferences) {
         }
 }
 
-// valid-* were written by another program's metafile writer and must draw; invalid-* once
-// crashed or misled the parser and must be refused with a reason.
+// valid-* were written by another program's metafile writer and must draw; damaged-* have a
+// record the player leaves out and must draw the rest and list it; invalid-* once crashed or
+// misled the parser and must be refused with a reason.
 TEST(WmfRender, StoredMetafilesDrawOrAreRefused) {
     const std::filesystem::path dir = std::filesystem::path(KRVDIAG_TEST_DATA_DIR) / "wmf";
     int valid = 0, invalid = 0;
@@ -146,11 +147,12 @@ TEST(WmfRender, StoredMetafilesDrawOrAreRefused) {
             continue;
         }
         ASSERT_TRUE(r.ok()) << r.error;
+        EXPECT_EQ(r.metafile->skipped.empty(), !name.starts_with("damaged-"));
         EXPECT_GT(differing(renderMetafile(*r.metafile, {200, 200})), 400);
         ++valid;
     }
-    EXPECT_GE(valid, 5);
-    EXPECT_GE(invalid, 5);
+    EXPECT_GE(valid, 7);
+    EXPECT_GE(invalid, 3);
     ParseLimits tiny;
     tiny.maxFileBytes = 10;
     EXPECT_EQ(readMetafileFile((dir / "valid-shapes.wmf").string(), tiny).error, "file too large");
