@@ -16,6 +16,7 @@ namespace krv::wmf {
 namespace {
 
 constexpr std::size_t kMaxArcSegments = 4096;
+constexpr const char* kSymbolFace = "Symbol";
 
 RectF intersect(const RectF& a, const RectF& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -388,10 +389,12 @@ void Player::text(const args::Text& t, bool extended) {
     const bool updateCp = (dc_.textAlign & TA_UPDATECP) != 0;
     TextRun run;
     run.origin = updateCp ? m.map(dc_.position.x, dc_.position.y) : m.map(t.p);
-    run.text = decodeText(t.text, dc_.font.charSet);
+    run.text = decodeText(t.text, dc_.font.charSet, dc_.font.face);
     for (std::int16_t dx : t.dx) run.advances.push_back(std::abs(dx * m.ax));
     run.align = dc_.textAlign;
     run.font = font();
+    // Translated to Unicode, the text is drawn through the symbol font's stand-in.
+    if (symbolEncoded(dc_.font.charSet, dc_.font.face)) run.font.face = kSymbolFace;
     run.color = toRgb(dc_.textColor);
     run.opaqueBackground = dc_.bkOpaque;
     run.background = toRgb(dc_.bkColor);
