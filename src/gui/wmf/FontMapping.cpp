@@ -5,7 +5,6 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QString>
-#include <cstring>
 
 namespace krv::wmf {
 
@@ -53,23 +52,19 @@ QStringList metricAliases(const QString& face) {
     // The configuration adds the metric-compatible faces bound as strongly as the face itself
     // ("same"); the preferred fonts of the generic families it adds come weak.
     FcPatternIter it;
-    FcPatternIterStart(pattern, &it);
-    do {
-        if (!FcPatternIterIsValid(pattern, &it) || std::strcmp(FcPatternIterGetObject(pattern, &it), FC_FAMILY) != 0)
-            continue;
-        for (int i = 0; i < FcPatternIterValueCount(pattern, &it); ++i) {
-            FcValue value;
-            FcValueBinding binding;
-            if (FcPatternIterGetValue(pattern, &it, i, &value, &binding) != FcResultMatch || value.type != FcTypeString)
-                continue;
-            const QString family = QString::fromUtf8(reinterpret_cast<const char*>(value.u.s));
-            if (binding != FcValueBindingWeak && !aliases.contains(family, Qt::CaseInsensitive)) aliases << family;
-        }
-    } while (FcPatternIterNext(pattern, &it));
+    const int count = FcPatternFindIter(pattern, &it, FC_FAMILY) ? FcPatternIterValueCount(pattern, &it) : 0;
+    for (int i = 0; i < count; ++i) {
+        FcValue value;
+        FcValueBinding binding;
+        if (FcPatternIterGetValue(pattern, &it, i, &value, &binding) != FcResultMatch) continue;
+        if (value.type != FcTypeString || binding == FcValueBindingWeak) continue;
+        const QString family = QString::fromUtf8(reinterpret_cast<const char*>(value.u.s));
+        if (!aliases.contains(family, Qt::CaseInsensitive)) aliases << family;
+    }
     FcPatternDestroy(pattern);
     // The generic names the configuration adds strongly are no faces.
-    static const QStringList generic = {"sans-serif", "serif", "monospace", "cursive", "fantasy", "emoji", "math",
-                                        "system-ui"};
+    static const QStringList generic = {"sans-serif", "serif",  "monospace", "cursive",
+                                        "fantasy",    "emoji", "math",      "system-ui"};
     aliases.removeIf([](const QString& f) { return generic.contains(f, Qt::CaseInsensitive); });
     return aliases;
 }
@@ -94,9 +89,11 @@ QStringList fontFamiliesFor(const std::string& face, std::uint8_t pitchAndFamily
     // Symbol text arrives as Unicode: Greek, operators and bracket pieces.
     case Kind::Symbol: fallback << "DejaVu Serif" << "DejaVu Sans" << "DejaVu Math TeX Gyre"; break;
     }
-    for (const QString& f : fallback)
-        if (!families.contains(f, Qt::CaseInsensitive) && (QFontDatabase::hasFamily(f) || f == fallback.last()))
-            families << f;
+    // The last one stays even when missing: Qt then finds what it can.
+    for (const QString& f : fallback) {
+        const bool usable = QFontDatabase::hasFamily(f) || f == fallback.last();
+        if (usable && !families.contains(f, Qt::CaseInsensitive)) families << f;
+    }
     cache.insert(key, families);
     return families;
 }

@@ -265,7 +265,9 @@ void Player::takeSlot(Object object) {
 void Player::createObject(const Record& rec) {
     switch (rec.function) {
     case fn::CreatePenIndirect: takeSlot(std::get<args::Pen>(rec.args)); break;
-    case fn::CreateBrushIndirect: takeSlot(BrushObject{std::get<args::Brush>(rec.args), nullptr, false}); break;
+    case fn::CreateBrushIndirect:
+        takeSlot(BrushObject{std::get<args::Brush>(rec.args), nullptr, false});
+        break;
     case fn::CreateFontIndirect: takeSlot(std::get<args::Font>(rec.args)); break;
     case fn::CreateRegion:
         takeSlot(RegionObject{std::make_shared<const args::Region>(std::get<args::Region>(rec.args))});

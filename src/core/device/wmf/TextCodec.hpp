@@ -16,6 +16,7 @@ bool symbolEncoded(std::uint8_t charSet, std::string_view face);
 // a face without a table of its own is drawn as through the symbol font that stands in for it.
 // Character sets without a table here (the double-byte East Asian ones) are read as Windows
 // Western.
-std::u16string decodeText(std::span<const std::uint8_t> text, std::uint8_t charSet, std::string_view face = {});
+std::u16string decodeText(std::span<const std::uint8_t> text, std::uint8_t charSet,
+                          std::string_view face = {});
 
 }  // namespace krv::wmf

@@ -120,7 +120,8 @@ ParseResult WmfParser::parse(std::vector<std::uint8_t> bytes) const {
     for (std::size_t i = 0; i < mf.records.size(); ++i) {
         const RecordRef& ref = mf.records[i];
         if (!decodeRecord(mf, ref, decoded, error)) {
-            unusable.push_back("record " + std::to_string(i + 1) + " (" + hex16(ref.function) + "): " + error);
+            unusable.push_back("record " + std::to_string(i + 1) + " (" + hex16(ref.function) + "): " +
+                               error);
             continue;
         }
         ++playable;
