@@ -194,10 +194,10 @@ TEST(NebenfensterTest, ALanguageSwitchReachesEveryWindow) {
     HexDumpWindow* hex = s.session().hexDumpWindow();
     CpuFehlerWindow* fehler = s.session().cpuFehlerWindow();
     ASSERT_TRUE(warteBis([&] { return hex->isVisible() && fehler->isVisible(); }));
-    const struct { std::size_t sprache; QString ansicht, status0, hexOption, fehler, trigger; } faelle[] = {
-        {1, "&View", "Program version:  ", " Display ASCII", "Error", "error"},
+    const struct { std::size_t sprache; QString ansicht, status0, hexOption, fehler, trigger, qtDatei; } faelle[] = {
+        {1, "&View", "Program version:  ", " Display ASCII", "Error", "error", "File &name:"},
                   {0, "&Ansicht", QString::fromStdString(app::LoadResString(4001, 0)), " Anzeige ASCII",
-                   "Fehlermeldung", "Fehler"}};
+                   "Fehlermeldung", "Fehler", "Datei&name:"}};
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.sprache);
         s.menu(s.c().mnuSprache[f.sprache]);
@@ -207,6 +207,7 @@ TEST(NebenfensterTest, ALanguageSwitchReachesEveryWindow) {
         EXPECT_EQ(hex->option(0)->text(), f.hexOption);
         EXPECT_EQ(fehler->windowTitle(), f.fehler);
         EXPECT_EQ(w.timingView()->selektor(9)->itemText(1), f.trigger);
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), f.qtDatei);  // Qt's own dialogs
         EXPECT_TRUE(hex->isVisible() && fehler->isVisible());
         EXPECT_TRUE(s.a(s.c().mnuSprache[f.sprache])->isChecked());
         EXPECT_FALSE(s.a(s.c().mnuSprache[1 - f.sprache])->isChecked());
