@@ -2,6 +2,7 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <QDir>
@@ -34,11 +35,13 @@ std::string meldung(int sprachOffset, const QString& grund) {
 
 // The nine timing channels on the terminals the simulator switches most: emergency stop and
 // guard door (two channels each), start button, both safety outputs, the feedback loop and the
-// first muting sensor. A channel's value is the terminal number, terminal bit + 1.
+// first muting sensor. A channel's value is the terminal number, terminal bit + 1. Channels the
+// user has chosen before are kept.
 void waehleDemoKanaele(ProgramSession& session) {
     using namespace sim::Klemme;
     constexpr int kBits[] = {NotHaltA, NotHaltB, TuerA, TuerB, Start, Ausgang1, Ausgang2, Rueckfuehrung, MutingSensor1};
     app::Einstellungen& e = session.state().einstellungen;
+    if (std::any_of(e.KanalTab.begin(), e.KanalTab.end(), [](int kanal) { return kanal != 0; })) return;
     for (std::size_t k = 0; k < std::size(kBits); ++k) {
         const int kanal = static_cast<int>(k);
         session.profile().setSitzungsWert(app::kSektionEinstellungen, app::timingKanalKey(kanal),

@@ -123,7 +123,7 @@ public:
             deklariert_[static_cast<std::size_t>(n)] = true;
             out_ << "$var wire 1 " << kennung(n) << " T" << n + 1 << " $end\n";
         }
-        out_ << "$var real 64 m model $end\n$var real 64 c cpu_error $end\n$var real 64 r repeat $end\n";
+        out_ << "$var real 64 p model $end\n$var real 64 q cpu_error $end\n$var real 64 w repeat $end\n";
         out_ << "$upscope $end\n$enddefinitions $end\n";
     }
 
@@ -168,7 +168,9 @@ private:
         return w;
     }
 
-    static char kennung(int n) { return static_cast<char>('!' + n); }
+    // Letters only: "#" and "$" begin time stamps and commands, which some readers also take
+    // them for inside a line. Terminals 1..36 are A..Z, a..j; the numbers p, q, w.
+    static char kennung(int n) { return static_cast<char>(n < 26 ? 'A' + n : 'a' + n - 26); }
 
     // The values open since offenAb_, only those that changed.
     void schreibe() {
@@ -186,7 +188,7 @@ private:
             out_ << offen_.klemmen[n] << kennung(static_cast<int>(n)) << '\n';
         }
         const std::pair<int Werte::*, char> zahlen[] = {
-            {&Werte::modell, 'm'}, {&Werte::cpuFehler, 'c'}, {&Werte::wiederholungen, 'r'}};
+            {&Werte::modell, 'p'}, {&Werte::cpuFehler, 'q'}, {&Werte::wiederholungen, 'w'}};
         for (const auto& [feld, id] : zahlen) {
             if (offen_.*feld == geschrieben_.*feld) continue;
             zeitstempel();
