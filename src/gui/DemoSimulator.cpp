@@ -39,7 +39,8 @@ std::string meldung(int sprachOffset, const QString& grund) {
 // user has chosen before are kept.
 void waehleDemoKanaele(ProgramSession& session) {
     using namespace sim::Klemme;
-    constexpr int kBits[] = {NotHaltA, NotHaltB, TuerA, TuerB, Start, Ausgang1, Ausgang2, Rueckfuehrung, MutingSensor1};
+    constexpr int kBits[] = {NotHaltA, NotHaltB, TuerA, TuerB, Start,
+                             Ausgang1, Ausgang2, Rueckfuehrung, MutingSensor1};
     app::Einstellungen& e = session.state().einstellungen;
     if (std::any_of(e.KanalTab.begin(), e.KanalTab.end(), [](int kanal) { return kanal != 0; })) return;
     for (std::size_t k = 0; k < std::size(kBits); ++k) {

@@ -45,7 +45,8 @@ bool ProgramSession::start() {
 
     programm_ = std::make_unique<app::Programm>(state_, controls_,
                                                 app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_,
-                                                           protokollDatei_, cpuDatenDatei_, dateiQuelle_, &exportDatei_});
+                                                           protokollDatei_, cpuDatenDatei_, dateiQuelle_,
+                                                           &exportDatei_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
     window_ = std::make_unique<MainWindow>(programm_->form);
     for (std::size_t i = 0; i < 4; ++i) {

@@ -107,10 +107,13 @@ std::optional<std::string> QtDialogs::saveFileName(const ports::FileDialogReques
     QString typ;
     QString pfad = QFileDialog::getSaveFileName(eltern(), QString::fromStdString(request.title),
                                                 QString::fromStdString(request.initialName),
-                                                qtDateiFilter(request.filter), &typ, QFileDialog::DontConfirmOverwrite);
+                                                qtDateiFilter(request.filter), &typ,
+                                                QFileDialog::DontConfirmOverwrite);
     // A name typed without an extension gets the one of the chosen file type ("(*.csv)").
     const QRegularExpressionMatch endung = QRegularExpression(QStringLiteral("\\(\\*(\\.\\w+)")).match(typ);
-    if (!pfad.isEmpty() && QFileInfo(pfad).suffix().isEmpty() && endung.hasMatch()) pfad += endung.captured(1);
+    if (!pfad.isEmpty() && QFileInfo(pfad).suffix().isEmpty() && endung.hasMatch()) {
+        pfad += endung.captured(1);
+    }
     return ergebnis(pfad);
 }
 

@@ -214,9 +214,13 @@ TEST(AufnahmeTest, ARecordingIsPlayedBackAndScrolledThroughWithThePictureFollowi
     }
     s.dialogs().fileAnswers.push_back(png.toStdString());
     s.menu(s.c().mnuBildSpeichern);
-    auto lies = [](const QString& pfad) { QFile f(pfad); return f.open(QIODevice::ReadOnly) ? QString(f.readAll()) : QString(); };
+    auto lies = [](const QString& pfad) {
+        QFile f(pfad);
+        return f.open(QIODevice::ReadOnly) ? QString(f.readAll()) : QString();
+    };
     EXPECT_EQ(lies(csv).split('\n', Qt::SkipEmptyParts), dumpZeilen(datei, {"--csv"}));
-    EXPECT_EQ(lies(vcd).count(QRegularExpression("^[01]A$", QRegularExpression::MultilineOption)), 40) << lies(vcd).toStdString();
+    const QRegularExpression t1("^[01]A$", QRegularExpression::MultilineOption);  // terminal 1's wire
+    EXPECT_EQ(lies(vcd).count(t1), 40) << lies(vcd).toStdString();
     EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Datei kann nicht geschrieben werden: /nirgends/a.vcd\n"
                                                   "No such file or directory"});
     const QWidget* bild = w.widget(s.c().picContainer);

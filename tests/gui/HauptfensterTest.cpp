@@ -285,7 +285,8 @@ TEST(HauptfensterTest, DemoRunsTheSimulatorBehindThePortAndLeavesTheSettingsAlon
     EXPECT_TRUE(warteBis([&] { return anzeigen >= 3; })) << anzeigen;
     // The timing channels show the simulator's busiest terminals, E-stop to muting sensor.
     const int kanaele[] = {13, 14, 20, 21, 23, 6, 7, 10, 25};
-    for (std::size_t k = 0; k < 9; ++k) EXPECT_EQ(s.form().timingControls().cboKlemmen[k].listIndex(), kanaele[k]);
+    const auto& selektoren = s.form().timingControls().cboKlemmen;
+    for (std::size_t k = 0; k < 9; ++k) EXPECT_EQ(selektoren[k].listIndex(), kanaele[k]);
     s.w().close();
     EXPECT_EQ(s.settingsText(), einstellungen);
     EXPECT_EQ(s.dialogs().boxes.size(), 2u);

@@ -194,7 +194,10 @@ TEST(NebenfensterTest, ALanguageSwitchReachesEveryWindow) {
     HexDumpWindow* hex = s.session().hexDumpWindow();
     CpuFehlerWindow* fehler = s.session().cpuFehlerWindow();
     ASSERT_TRUE(warteBis([&] { return hex->isVisible() && fehler->isVisible(); }));
-    const struct { std::size_t sprache; QString ansicht, status0, hexOption, fehler, trigger, qtDatei; } faelle[] = {
+    const struct {
+        std::size_t sprache;
+        QString ansicht, status0, hexOption, fehler, trigger, qtDatei;
+    } faelle[] = {
         {1, "&View", "Program version:  ", " Display ASCII", "Error", "error", "File &name:"},
                   {0, "&Ansicht", QString::fromStdString(app::LoadResString(4001, 0)), " Anzeige ASCII",
                    "Fehlermeldung", "Fehler", "Datei&name:"}};

@@ -26,7 +26,9 @@ constexpr int kTextBildGespeichert = 7210;
 // Hands what is written to the file in blocks; keeps the first failure and writes no more.
 class SinkPuffer : public std::streambuf {
 public:
-    explicit SinkPuffer(ports::FileSink& sink) : sink_(sink) { setp(puffer_.data(), puffer_.data() + puffer_.size()); }
+    explicit SinkPuffer(ports::FileSink& sink) : sink_(sink) {
+        setp(puffer_.data(), puffer_.data() + puffer_.size());
+    }
     std::optional<std::string> fehler;
 
 protected:
@@ -43,7 +45,8 @@ protected:
 private:
     bool leeren() {
         const auto n = static_cast<std::size_t>(pptr() - pbase());
-        if (!fehler && n > 0) fehler = sink_.write(ByteView(reinterpret_cast<const std::uint8_t*>(pbase()), n));
+        if (!fehler && n > 0)
+            fehler = sink_.write(ByteView(reinterpret_cast<const std::uint8_t*>(pbase()), n));
         setp(puffer_.data(), puffer_.data() + puffer_.size());
         return !fehler;
     }
@@ -75,7 +78,8 @@ std::string vorschlag(const std::string& quelle, const std::string& endung) {
 const std::string& ExportMenue::text(int id) const { return LoadResString(id, state_.sprachOffset()); }
 
 void ExportMenue::fehler(int textId, const std::string& pfad, const std::string& grund) {
-    ports_.dialogs.messageBox({text(textId) + pfad + "\n" + grund, {}, ports::MsgIcon::Critical, ports::MsgButtons::Ok});
+    ports_.dialogs.messageBox(
+        {text(textId) + pfad + "\n" + grund, {}, ports::MsgIcon::Critical, ports::MsgButtons::Ok});
 }
 
 std::optional<std::string> ExportMenue::zielWaehlen(int titel, int filter, const std::string& name) {
@@ -86,9 +90,10 @@ std::optional<std::string> ExportMenue::zielWaehlen(int titel, int filter, const
         fehler(kTextNichtSchreibbar, *pfad, *vorhanden.error);
         return std::nullopt;
     }
-    if (vorhanden.exists && ports_.dialogs.messageBox({text(kTextDateiErsetzen) + *pfad + "?", {},
-                                                       ports::MsgIcon::Question, ports::MsgButtons::YesNo}) !=
-                                ports::MsgResult::Yes) {
+    if (vorhanden.exists && ports_.dialogs.messageBox({text(kTextDateiErsetzen) + *pfad + "?",
+                                                       {},
+                                                       ports::MsgIcon::Question,
+                                                       ports::MsgButtons::YesNo}) != ports::MsgResult::Yes) {
         return std::nullopt;
     }
     return pfad;
@@ -97,13 +102,15 @@ std::optional<std::string> ExportMenue::zielWaehlen(int titel, int filter, const
 void ExportMenue::mnuExportieren_Click() {
     const std::string quelle = form_.wiedergabe().dateiPfad();
     if (quelle.empty() || ports_.exportDatei == nullptr || laeuft_) return;
-    const std::optional<std::string> ziel = zielWaehlen(kTextExportTitel, kTextExportFilter, vorschlag(quelle, ".vcd"));
+    const std::optional<std::string> ziel =
+        zielWaehlen(kTextExportTitel, kTextExportFilter, vorschlag(quelle, ".vcd"));
     if (!ziel) return;
     // A file of its own: playback may end while the export lets the window's events run.
     ports::OpenResult datei = ports_.dateiQuelle.open(quelle);
     if (!datei.file) return fehler(kTextNichtLesbar, quelle, datei.error.value_or(std::string()));
     ports::FileSink& sink = *ports_.exportDatei;
-    if (const auto f = sink.open(*ziel, ports::OpenMode::Replace)) return fehler(kTextNichtSchreibbar, *ziel, *f);
+    if (const auto f = sink.open(*ziel, ports::OpenMode::Replace))
+        return fehler(kTextNichtSchreibbar, *ziel, *f);
 
     laeuft_ = true;
     SinkPuffer puffer(sink);
@@ -111,16 +118,19 @@ void ExportMenue::mnuExportieren_Click() {
     const auto format = endetAuf(*ziel, ".csv") ? recorder::ExportFormat::Csv : recorder::ExportFormat::Vcd;
     const recorder::ExportErgebnis e = recorder::exportiereProtokoll(
         *datei.file, dateiName(quelle), format, out, [this](std::size_t gelesen, std::size_t gesamt) {
-            form_.controls().SSPanel2.setCaption(text(kTextExportiere) + std::to_string(gelesen * 100 / gesamt) + " %");
+            form_.controls().SSPanel2.setCaption(text(kTextExportiere) +
+                                                 std::to_string(gelesen * 100 / gesamt) + " %");
             if (ereignisseVerarbeiten) ereignisseVerarbeiten();
         });
     out.flush();
     const std::optional<std::string> geschlossen = sink.close();
     laeuft_ = false;
 
-    if (e.ablehnung) return fehler(kTextNichtLesbar, quelle, LoadResString(*e.ablehnung, state_.sprachOffset()));
+    if (e.ablehnung)
+        return fehler(kTextNichtLesbar, quelle, LoadResString(*e.ablehnung, state_.sprachOffset()));
     if (e.fehler) return fehler(kTextNichtLesbar, quelle, *e.fehler);
-    if (const auto f = puffer.fehler ? puffer.fehler : geschlossen) return fehler(kTextNichtSchreibbar, *ziel, *f);
+    if (const auto f = puffer.fehler ? puffer.fehler : geschlossen)
+        return fehler(kTextNichtSchreibbar, *ziel, *f);
     form_.zeigeStatuszeile(text(kTextExportiert) + *ziel);
 }
 

@@ -11,7 +11,8 @@ namespace krv::app {
 
 class ExportMenue {
 public:
-    ExportMenue(ProgramState& state, MainForm& form, Ports ports) : state_(state), form_(form), ports_(ports) {}
+    ExportMenue(ProgramState& state, MainForm& form, Ports ports)
+        : state_(state), form_(form), ports_(ports) {}
 
     void mnuExportieren_Click();
     void mnuBildSpeichern_Click();

@@ -9,7 +9,6 @@
 #include "core/ports/ScriptedDialogs.hpp"
 #include "core/recorder/ProtocolReader.hpp"
 #include "core/state/StringTable.hpp"
-#include "core/state/VersionText.hpp"
 
 namespace krv::recorder {
 namespace {
@@ -31,13 +30,14 @@ public:
                                      const std::function<void(std::size_t, std::size_t)>& fortschritt = {}) {
         for (std::size_t erster = 0; erster < kopf_.anzahlDatensaetze; erster += kSaetzeProLesen) {
             const std::size_t n = std::min(kSaetzeProLesen, kopf_.anzahlDatensaetze - erster);
-            const ports::ReadResult r = datei_.read(kopf_.ersterDatensatzPos - 1 + erster * DatensatzLaenge,
-                                                    n * DatensatzLaenge);
+            const ports::ReadResult r =
+                datei_.read(kopf_.ersterDatensatzPos - 1 + erster * DatensatzLaenge, n * DatensatzLaenge);
             if (r.error) return r.error;
             const ByteView block(r.bytes);
             for (std::size_t j = 0; j < n; ++j) {
                 if (block.size() < (j + 1) * DatensatzLaenge) return std::string("No data available");
-                if (!satz(erster + j, block.subspan(j * DatensatzLaenge, DatensatzLaenge))) return std::nullopt;
+                const ByteView s = block.subspan(j * DatensatzLaenge, DatensatzLaenge);
+                if (!satz(erster + j, s)) return std::nullopt;
             }
             if (fortschritt) fortschritt(erster + n, kopf_.anzahlDatensaetze);
         }
@@ -110,9 +110,10 @@ public:
         const DatensatzInhalt& s = *v.erster;
         const int modell = modellVon(s.block);
         out_ << "$date " << zeitText(s.zeit) << " $end\n";
-        out_ << "$version KrvDiag " << app::VersionsText() << " $end\n";
+        out_ << "$version KrvDiag " << KRVDIAG_VERSION_STRING << " $end\n";
         out_ << "$comment model " << app::LoadResString(kModellName + modell, 0) << ", file " << dateiName
-             << "; #0 is the first record's time stamp minus its repeat count x " << kTelegrammAbstandMs << " ms";
+             << "; #0 is the first record's time stamp minus its repeat count x " << kTelegrammAbstandMs
+             << " ms";
         if (v.zeiten.geklemmt > 0) {
             out_ << "; " << v.zeiten.geklemmt << " time stamps went backwards (clock change) or were no time"
                  << " and were clamped to the previous one";
@@ -163,7 +164,8 @@ private:
         w.wiederholungen = s.wiederholungen;
         for (int n = 0; n < kKlemmen; ++n) {
             static constexpr char kZeichen[] = {'0', 'z', '1'};
-            w.klemmen[static_cast<std::size_t>(n)] = hatKlemme(w.modell, n) ? kZeichen[klemmenPegel(s.block, n)] : 'x';
+            w.klemmen[static_cast<std::size_t>(n)] =
+                hatKlemme(w.modell, n) ? kZeichen[klemmenPegel(s.block, n)] : 'x';
         }
         return w;
     }
@@ -216,7 +218,8 @@ int klemmenPegel(const StatusBlock& block, int n) {
     std::uint8_t wert = block[static_cast<std::size_t>(2 + n / 8)];
     if (n / 8 == 1 && (block[0] & 3) != 0) wert = (wert & 0x10) ? (wert & 0xBF) : (wert | 0x40);
     const std::uint8_t hochohmig = block[6];
-    if ((n == 12 && (hochohmig & 0x08)) || (n == 13 && (hochohmig & 0x04)) || (n == 20 && (hochohmig & 0x02))) {
+    if ((n == 12 && (hochohmig & 0x08)) || (n == 13 && (hochohmig & 0x04)) ||
+        (n == 20 && (hochohmig & 0x02))) {
         return 1;
     }
     return (wert & (0x80 >> (n % 8))) ? 2 : 0;
@@ -227,8 +230,9 @@ bool hatKlemme(int modell, int n) {
     return device::KonvertBitToLed(static_cast<std::int16_t>(n), modell, stumm) != device::kKeineLed;
 }
 
-ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string& dateiName, ExportFormat format,
-                                   std::ostream& out, const std::function<void(std::size_t, std::size_t)>& fortschritt) {
+ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string& dateiName,
+                                   ExportFormat format, std::ostream& out,
+                                   const std::function<void(std::size_t, std::size_t)>& fortschritt) {
     ExportErgebnis ergebnis;
     const ports::SizeResult groesse = datei.size();
     if (groesse.error) {
@@ -242,12 +246,14 @@ ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string
     }
     // The header lies within the first 128 bytes; the records are counted over the whole file.
     LeseErgebnis gelesen = leseProtokolldatei(anfang.bytes);
-    if (gelesen.ablehnung && (*gelesen.ablehnung == MeldungUnbekannteVersion || gelesen.kopf.ersterDatensatzPos == 0)) {
+    if (gelesen.ablehnung &&
+        (*gelesen.ablehnung == MeldungUnbekannteVersion || gelesen.kopf.ersterDatensatzPos == 0)) {
         ergebnis.ablehnung = gelesen.ablehnung;
         return ergebnis;
     }
     ProtokollKopf& kopf = gelesen.kopf;
-    kopf.anzahlDatensaetze = anzahlDatensaetze(static_cast<std::size_t>(groesse.size), kopf.ersterDatensatzPos);
+    kopf.anzahlDatensaetze =
+        anzahlDatensaetze(static_cast<std::size_t>(groesse.size), kopf.ersterDatensatzPos);
     SlotLeser leser(datei, kopf);
 
     // Playback rejects a file without a record it could show; so does the export, before writing.

@@ -28,17 +28,17 @@ int klemmenPegel(const StatusBlock& block, int n);
 bool hatKlemme(int modell, int n);
 
 struct ExportErgebnis {
-    std::optional<int> ablehnung;        // the reader's rejection (text id 6010 or 6013)
-    std::optional<std::string> fehler;   // the system's reason a read failed
-    std::size_t datensaetze = 0;         // data records written
+    std::optional<int> ablehnung;       // the reader's rejection (text id 6010 or 6013)
+    std::optional<std::string> fehler;  // the system's reason a read failed
+    std::size_t datensaetze = 0;        // data records written
 };
 
 // Reads the protocol file `datei` (named `dateiName` in the VCD comment) through the reader's
 // rules and writes every data record in `format` to `out`. `fortschritt(gelesen, gesamt)` is
 // called after each block of slots, for a progress display. Nothing is written for a rejected
 // file; a read failure leaves what was written so far.
-ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string& dateiName, ExportFormat format,
-                                   std::ostream& out,
+ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string& dateiName,
+                                   ExportFormat format, std::ostream& out,
                                    const std::function<void(std::size_t, std::size_t)>& fortschritt = {});
 
 }  // namespace krv::recorder

@@ -16,21 +16,24 @@ std::string verlauf(const std::string& vcd) {
     std::istringstream in(vcd);
     std::string zeile, out, zeit;
     for (const char* name : {"T1", "T13", "repeat"}) {
-        if (vcd.find(std::string(" ") + name + " $end") == std::string::npos) out += std::string(name) + "=- ";
+        if (vcd.find(std::string(" ") + name + " $end") == std::string::npos)
+            out += std::string(name) + "=- ";
     }
     while (std::getline(in, zeile)) {
         std::istringstream w(zeile);
         std::string a, b, c, id, name;
         if (zeile.rfind("$var", 0) == 0 && (w >> a >> b >> c >> id >> name)) ids[id] = name;
         if (const auto z = zeile.find(" time stamps went backwards"); z != std::string::npos) {
-            out += "clamped:" + zeile.substr(zeile.rfind(' ', z - 1) + 1, z - zeile.rfind(' ', z - 1) - 1) + ' ';
+            out +=
+                "clamped:" + zeile.substr(zeile.rfind(' ', z - 1) + 1, z - zeile.rfind(' ', z - 1) - 1) + ' ';
         }
         if (zeile[0] == '#') zeit = zeile;
         const bool vektor = zeile[0] == 'r';  // a real variable: r<value> <id>
         const std::string wert = vektor ? zeile.substr(1, zeile.find(' ') - 1) : zeile.substr(0, 1);
         const std::string kennung = vektor ? zeile.substr(zeile.find(' ') + 1) : zeile.substr(1);
         const auto it = ids.find(kennung);
-        if (zeile[0] == '#' || zeile[0] == '$' || it == ids.end() || it->second == "model" || it->second == "cpu_error" ||
+        if (zeile[0] == '#' || zeile[0] == '$' || it == ids.end() || it->second == "model" ||
+            it->second == "cpu_error" ||
             (it->second[0] == 'T' && it->second != "T1" && it->second != "T13")) {
             continue;
         }
@@ -77,7 +80,8 @@ TEST(ProtokollExport, VcdValuesHoldFromThePreviousTimeStampToTheirOwn) {
         ports::MemoryFileSource quelle;
         quelle.files["/a/trip.log"] = f.datei;
         std::ostringstream vcd;
-        const ExportErgebnis e = exportiereProtokoll(*quelle.open("/a/trip.log").file, "trip.log", ExportFormat::Vcd, vcd);
+        const ExportErgebnis e =
+            exportiereProtokoll(*quelle.open("/a/trip.log").file, "trip.log", ExportFormat::Vcd, vcd);
         if (e.ablehnung) {
             EXPECT_EQ("rejected " + std::to_string(*e.ablehnung), f.erwartet);
             EXPECT_EQ(vcd.str(), "");
