@@ -244,16 +244,12 @@ ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string
         ergebnis.fehler = anfang.error;
         return ergebnis;
     }
-    // The header lies within the first 128 bytes; the records are counted over the whole file.
-    LeseErgebnis gelesen = leseProtokolldatei(anfang.bytes);
-    if (gelesen.ablehnung &&
-        (*gelesen.ablehnung == MeldungUnbekannteVersion || gelesen.kopf.ersterDatensatzPos == 0)) {
+    const LeseErgebnis gelesen = leseProtokollkopf(anfang.bytes, groesse.size);
+    if (gelesen.ablehnung) {
         ergebnis.ablehnung = gelesen.ablehnung;
         return ergebnis;
     }
-    ProtokollKopf& kopf = gelesen.kopf;
-    kopf.anzahlDatensaetze =
-        anzahlDatensaetze(static_cast<std::size_t>(groesse.size), kopf.ersterDatensatzPos);
+    const ProtokollKopf& kopf = gelesen.kopf;
     SlotLeser leser(datei, kopf);
 
     // Playback rejects a file without a record it could show; so does the export, before writing.
@@ -261,7 +257,7 @@ ExportErgebnis exportiereProtokoll(ports::ReadableFile& datei, const std::string
     const bool vcd = format == ExportFormat::Vcd;
     if (auto f = leser.jeder([&](std::size_t, ByteView s) {
             if (!istDatensatz(s)) return true;
-            vorschau.zeigbar = vorschau.zeigbar || s[3] >= 1;
+            vorschau.zeigbar = vorschau.zeigbar || zeigbarerDatensatz(s);
             if (!vcd) return !vorschau.zeigbar;
             const DatensatzInhalt satz = leseDatensatz(s);
             if (!vorschau.erster) vorschau.erster = satz;
