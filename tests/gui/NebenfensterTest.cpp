@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 
@@ -149,10 +150,13 @@ TEST(NebenfensterTest, TheHexDumpShowsEachTelegramInTheRealGrid) {
 }
 
 TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
+    std::string breit;  // a line far wider than the window: it wraps at the window's width
+    for (int i = 0; i < 20; ++i) breit += " the serial line";
     const Dateien texte = {{"Hilfe0.txt", "Hilfe\r\n\r\n  1. Anschluss\r\n"},
-                           {"Hilfe1.txt", "Help\r\n  1. Connecting\n"}};
+                           {"Hilfe1.txt", "Help\r\n  1. Connecting" + breit + "\n"}};
     const struct { std::string ini; QString titel, text; QRect platz /* twips */; } faelle[] = {
-        {"[Einstellungen]\nSprache=10000\n", "Help", "Help\n  1. Connecting\n", {1000, 1000, 8000, 8000}},
+        {"[Einstellungen]\nSprache=10000\n", "Help", QString::fromStdString("Help\n  1. Connecting" + breit + "\n"),
+         {1000, 1000, 8000, 8000}},
                   {"[HilfeFenster]\nlinks=1500\noben=750\nbreite=6000\nhoehe=4500\n", "Hilfe",
                    "Hilfe\n\n  1. Anschluss\n", {1500, 750, 6000, 4500}}};
     for (const auto& f : faelle) {
@@ -165,6 +169,7 @@ TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
         const Twips t(*w);
         EXPECT_EQ(w->windowTitle(), f.titel);
         EXPECT_EQ(w->txtHilfe()->toPlainText(), f.text);
+        EXPECT_EQ(w->txtHilfe()->horizontalScrollBar()->maximum(), 0);
         EXPECT_EQ(w->frameGeometry(), t.rect(f.platz.x(), f.platz.y(), f.platz.width(), f.platz.height()));
         // The text box from (240, 480) to the inner edges.
         EXPECT_EQ(w->txtHilfe()->geometry(),
