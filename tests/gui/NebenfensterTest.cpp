@@ -155,8 +155,8 @@ TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
     const Dateien texte = {{"Hilfe0.txt", "Hilfe\r\n\r\n  1. Anschluss\r\n"},
                            {"Hilfe1.txt", "Help\r\n  1. Connecting" + breit + "\n"}};
     const struct { std::string ini; QString titel, text; QRect platz /* twips */; } faelle[] = {
-        {"[Einstellungen]\nSprache=10000\n", "Help", QString::fromStdString("Help\n  1. Connecting" + breit + "\n"),
-         {1000, 1000, 8000, 8000}},
+        {"[Einstellungen]\nSprache=10000\n", "Help",
+         QString::fromStdString("Help\n  1. Connecting" + breit + "\n"), {1000, 1000, 8000, 8000}},
                   {"[HilfeFenster]\nlinks=1500\noben=750\nbreite=6000\nhoehe=4500\n", "Hilfe",
                    "Hilfe\n\n  1. Anschluss\n", {1500, 750, 6000, 4500}}};
     for (const auto& f : faelle) {
