@@ -221,8 +221,8 @@ TEST(AufnahmeTest, ARecordingIsPlayedBackAndScrolledThroughWithThePictureFollowi
     EXPECT_EQ(lies(csv).split('\n', Qt::SkipEmptyParts), dumpZeilen(datei, {"--csv"}));
     const QRegularExpression t1("^[01]A$", QRegularExpression::MultilineOption);  // terminal 1's wire
     EXPECT_EQ(lies(vcd).count(t1), 40) << lies(vcd).toStdString();
-    EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Datei kann nicht geschrieben werden: /nirgends/a.vcd\n"
-                                                  "No such file or directory"});
+    EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Datei kann nicht geschrieben werden.\n"
+                                                  "/nirgends/a.vcd: No such file or directory"});
     const QWidget* bild = w.widget(s.c().picContainer);
     EXPECT_EQ(QImage(png).size(), bild->size() * bild->devicePixelRatio());
     EXPECT_EQ(w.panel(2)->text(), "Bild gespeichert: " + png);

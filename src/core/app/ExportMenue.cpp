@@ -78,8 +78,10 @@ std::string vorschlag(const std::string& quelle, const std::string& endung) {
 const std::string& ExportMenue::text(int id) const { return LoadResString(id, state_.sprachOffset()); }
 
 void ExportMenue::fehler(int textId, const std::string& pfad, const std::string& grund) {
+    // The file ports' texts name the path already ("PATH: REASON"); any other reason gets it.
+    const std::string ort = grund.rfind(pfad + ": ", 0) == 0 ? grund : pfad + ": " + grund;
     ports_.dialogs.messageBox(
-        {text(textId) + pfad + "\n" + grund, {}, ports::MsgIcon::Critical, ports::MsgButtons::Ok});
+        {text(textId) + "\n" + ort, {}, ports::MsgIcon::Critical, ports::MsgButtons::Ok});
 }
 
 std::optional<std::string> ExportMenue::zielWaehlen(int titel, int filter, const std::string& name) {
