@@ -9,7 +9,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libuemf-dev
   fonts-dejavu-core
+  qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
+  sigrok-cli  # test only: a real reader of the exported VCD
 )
 
 missing=()
