@@ -35,5 +35,9 @@ else()
            ", libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libfontconfig1")
   endif()
 endif()
+# The window's file dialogs and standard buttons take Qt's own German texts from this package.
+if(TARGET krvdiag)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n")
+endif()
 
 include(CPack)

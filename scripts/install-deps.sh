@@ -11,7 +11,9 @@ packages=(
   libfontconfig-dev  # face names of metafiles are mapped through fontconfig's aliases
   fonts-dejavu-core
   fonts-liberation  # metric-compatible faces for the metafiles' Times New Roman, Arial, Courier New
+  qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
+  sigrok-cli  # test only: a real reader of the exported VCD
 )
 
 missing=()

@@ -11,11 +11,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/DateiOeffnen.hpp"
+
 namespace krv::sim {
 namespace {
 
-std::runtime_error systemError(const std::string& what) {
-    return std::runtime_error(what + ": " + std::strerror(errno));
+DateiFehler systemError(const std::string& what) {
+    return DateiFehler(what + ": " + std::strerror(errno));
 }
 
 void setRaw9600(int fd) {
@@ -51,18 +53,19 @@ Sink Sink::pseudoTerminal() {
 }
 
 Sink Sink::device(const std::string& path) {
-    if (path == "-") return Sink(STDOUT_FILENO, false, false, {});
+    if (path == "-") return Sink(STDOUT_FILENO, false, false, {}, "standard output");
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) throw systemError("cannot open " + path);
+    if (fd < 0) throw DateiFehler(platform::dateiFehlerText(path, errno));
     if (::isatty(fd)) setRaw9600(fd);
-    return Sink(fd, false, true, {});
+    return Sink(fd, false, true, {}, path);
 }
 
 Sink::Sink(Sink&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       pty_(other.pty_),
       ownsFd_(std::exchange(other.ownsFd_, false)),
-      slavePath_(std::move(other.slavePath_)) {}
+      slavePath_(std::move(other.slavePath_)),
+      name_(std::move(other.name_)) {}
 
 Sink::~Sink() {
     if (ownsFd_ && fd_ >= 0) ::close(fd_);
@@ -88,7 +91,8 @@ bool Sink::write(ByteView bytes, bool warten, const volatile std::sig_atomic_t& 
             if (stop) return false;
             continue;
         }
-        return false;  // EPIPE and the like: the reader is gone
+        if (n < 0 && errno == EPIPE) return false;  // the reader is gone
+        throw DateiFehler(platform::dateiFehlerText(name_, n < 0 ? errno : ENOSPC));
     }
     return true;
 }
