@@ -8,7 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libuemf-dev
+  libfontconfig-dev  # face names of metafiles are mapped through fontconfig's aliases
   fonts-dejavu-core
+  fonts-liberation  # metric-compatible faces for the metafiles' Times New Roman, Arial, Courier New
   qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
   sigrok-cli  # test only: a real reader of the exported VCD

@@ -19,7 +19,7 @@ if(NOT EXISTS ${deb})
 endif()
 
 krvdiag_run(depends ${DPKG_DEB} -f ${deb} Depends)
-set(needed libc6 libstdc\\+\\+6 fonts-dejavu-core)
+set(needed libc6 libstdc\\+\\+6 fonts-dejavu-core fonts-liberation)
 if(WITH_GUI)
   list(APPEND needed libqt6widgets6 libqt6gui6 libqt6core6 libqt6printsupport6 qt6-translations-l10n)
 endif()
