@@ -10,6 +10,7 @@ packages=(
   libuemf-dev
   fonts-dejavu-core
   desktop-file-utils  # the installation test validates the desktop entry
+  ser2net  # test peer only: the network port tests serve a pseudo-terminal through it
 )
 
 missing=()
