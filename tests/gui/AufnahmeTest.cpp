@@ -13,7 +13,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <fstream>
+
 #include "support/GuiRig.hpp"
+#include "support/Ser2net.hpp"
 #include "gui/PanelLabel.hpp"
 #include "gui/ShapeWidget.hpp"
 #include "gui/SignalClose.hpp"
@@ -34,14 +37,20 @@ void nimmAuf(Sitzung& s, const std::string& datei) {
     EXPECT_TRUE(s.a(s.c().mnuCloseLog)->isEnabled());
 }
 
-// How a running recording ends: 0 the recorder's stop button, -1 the device hanging up, else the
-// signal. Each way the pending run is written, the file closed and the port released.
+// How a running recording ends: 0 the recorder's stop button, -1 the device hanging up, -2 the
+// ser2net in front of it (COM1 mapped to its RFC 2217 address) stopping, else the signal. Each way
+// the pending run is written, the file closed and the port released.
 class AufnahmeEndeTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     const int ende = GetParam();
     if (ende > 0) std::signal(ende, SIG_DFL);  // as a program started from a terminal has it
     Sitzung s;
+    std::unique_ptr<krv::test::Ser2net> server;
+    if (ende == -2) {
+        server = std::make_unique<krv::test::Ser2net>(s.geraet.pfad());
+        std::ofstream(s.datei("KrvDiag.ini")) << "[Ports]\nCOM1=" << server->adresse() << "\n";
+    }
     ASSERT_TRUE(s.start());
     const SignalClose signale(s.w());
     bool geschlossen = false;
@@ -49,6 +58,7 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     QTemporaryDir dir;
     const std::string datei = dir.filePath("aufnahme.log").toStdString();
     nimmAuf(s, datei);
+    if (server) QTest::qWait(300);  // the server opens the line once the port is connected
     const int fd = s.session().serial().fd();
     // Runs 1, 2 (twice), 3: the last run is still pending when the recording ends.
     for (int lauf : {1, 2, 2, 3}) s.sende(laufBlock(lauf));
@@ -56,10 +66,11 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     if (ende == 0) {
         qobject_cast<QPushButton*>(s.w().widget(s.c().cmdRecorderStartStop))->click();
     } else if (ende < 0) {
-        s.geraet.auflegen();
+        server ? server->stop() : s.geraet.auflegen();
         ASSERT_TRUE(warteBis([&] { return !s.texte().empty(); }));
         QTest::qWait(200);  // anything else the loss could still raise: one message naming the device
-        EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Verbindung zum Gerät über " + s.geraet.pfad() +
+        EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Verbindung zum Gerät über " +
+                                                      (server ? server->adresse() : s.geraet.pfad()) +
                                                       " wurde unterbrochen."});
         EXPECT_EQ(s.w().panel(1)->hintergrund(), QColor(255, 0, 0));
     } else {
@@ -81,10 +92,12 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     EXPECT_EQ(slotZeilen(zeilen), kLaeufe1223);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wege, AufnahmeEndeTest, ::testing::Values(0, -1, SIGINT, SIGTERM, SIGHUP),
+INSTANTIATE_TEST_SUITE_P(Wege, AufnahmeEndeTest, ::testing::Values(0, -1, -2, SIGINT, SIGTERM, SIGHUP),
                          [](const ::testing::TestParamInfo<int>& i) {
-                             return std::string(i.param == 0  ? "StopButton"
-                                                : i.param < 0 ? "HangUp" : signalName(i.param));
+                             return std::string(i.param == 0    ? "StopButton"
+                                                : i.param == -1 ? "HangUp"
+                                                : i.param < 0   ? "Ser2netStops"
+                                                                : signalName(i.param));
                          });
 
 // /dev/full: the first write shows Retry/Cancel with the system's reason, Retry tries the same
