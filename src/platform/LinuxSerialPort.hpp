@@ -65,7 +65,9 @@ public:
     void handleReadable() override;
     // On a hung-up line the count cannot be had; the descriptor's readability then reports it.
     std::size_t imKernel() const override;
-    void setDescriptorListener(DescriptorListener listener) override { descriptorListener_ = std::move(listener); }
+    void setDescriptorListener(DescriptorListener listener) override {
+        descriptorListener_ = std::move(listener);
+    }
 
 private:
     // Moves everything readable into the queue. True when the device is gone.

@@ -38,7 +38,9 @@ public:
 
 private:
     DeskriptorPort& aktiv() { return netzAktiv_ ? static_cast<DeskriptorPort&>(netz_) : tty_; }
-    const DeskriptorPort& aktiv() const { return netzAktiv_ ? static_cast<const DeskriptorPort&>(netz_) : tty_; }
+    const DeskriptorPort& aktiv() const {
+        return netzAktiv_ ? static_cast<const DeskriptorPort&>(netz_) : tty_;
+    }
 
     ports::ProfileStore& profile_;
     LinuxSerialPort tty_;

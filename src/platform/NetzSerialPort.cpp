@@ -93,7 +93,8 @@ int verbindeBlockierend(const NetzAdresse& a, Uhr::time_point ende, std::chrono:
             break;
         }
         ::close(s);
-        grund = err == ETIMEDOUT ? "no answer within " + fristText(frist) + " (" + grundVon(err) + ")" : grundVon(err);
+        grund = grundVon(err);
+        if (err == ETIMEDOUT) grund = "no answer within " + fristText(frist) + " (" + grund + ")";
         if (Uhr::now() >= ende) break;
     }
     ::freeaddrinfo(liste);
@@ -182,8 +183,9 @@ std::optional<std::string> NetzSerialPort::open() {
     }
     const auto a = netzAdresse(adresse);
     if (!a) {
-        return "Cannot open " + adresse + ": a network port is written tcp://HOST:PORT or rfc2217://HOST:PORT, "
-               "an IPv6 address in brackets (settings file, section [Ports]).";
+        return "Cannot open " + adresse +
+               ": a network port is written tcp://HOST:PORT or rfc2217://HOST:PORT, an IPv6 address in "
+               "brackets (settings file, section [Ports]).";
     }
     std::string fehler;
     const int fd = verbinde(adresse, *a, fehler);

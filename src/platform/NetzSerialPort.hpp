@@ -49,7 +49,9 @@ public:
     int fd() const override { return fd_; }
     void handleReadable() override;
     std::size_t imKernel() const override;
-    void setDescriptorListener(DescriptorListener listener) override { descriptorListener_ = std::move(listener); }
+    void setDescriptorListener(DescriptorListener listener) override {
+        descriptorListener_ = std::move(listener);
+    }
     void setWarter(Warter warter) override { warter_ = std::move(warter); }
 
 private:

@@ -14,7 +14,9 @@ void anhaengen(Bytes& out, std::initializer_list<std::uint8_t> bytes) {
     for (std::uint8_t b : bytes) out.push_back(b);  // (insert of a list upsets GCC 12's bounds warnings)
 }
 
-void befehl(Bytes& out, std::uint8_t cmd, std::uint8_t opt) { anhaengen(out, {TelnetComPort::Iac, cmd, opt}); }
+void befehl(Bytes& out, std::uint8_t cmd, std::uint8_t opt) {
+    anhaengen(out, {TelnetComPort::Iac, cmd, opt});
+}
 
 // One COM port control command; a 255 in its value is doubled, as everywhere in the stream.
 void comPort(Bytes& out, std::uint8_t cmd, std::initializer_list<std::uint8_t> wert) {

@@ -67,7 +67,9 @@ Sink Sink::listen(const std::string& hostPort) {
     if (const auto doppelpunkt = hostPort.rfind(':'); doppelpunkt != std::string::npos) {
         host = hostPort.substr(0, doppelpunkt);
         port = hostPort.substr(doppelpunkt + 1);
-        if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+        if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+            host = host.substr(1, host.size() - 2);
+        }
     }
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
@@ -139,7 +141,8 @@ bool Sink::sendeAnClients(ByteView bytes, bool warten, const volatile std::sig_a
         std::size_t done = 0;
         bool weg = false;
         while (done < bytes.size() && !stop) {
-            const ssize_t n = ::send(*it, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+            const ssize_t n =
+                ::send(*it, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0) {
                 done += static_cast<std::size_t>(n);
             } else if (n < 0 && errno == EAGAIN && warten) {

@@ -50,7 +50,9 @@ struct Horcher {
         if (voll) ::connect(fuell, reinterpret_cast<sockaddr*>(&a), sizeof a);
     }
     ~Horcher() { ::close(fd), ::close(fuell); }
-    std::string adresse(const std::string& schema) const { return schema + "://127.0.0.1:" + std::to_string(port); }
+    std::string adresse(const std::string& schema) const {
+        return schema + "://127.0.0.1:" + std::to_string(port);
+    }
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int fuell = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int port = 0;
@@ -102,7 +104,9 @@ TEST(NetzSerialPort, RawTcpReceivesUntilThePeerClosesAndSaysWhyNot) {
 }
 
 Bytes telnet(std::initializer_list<std::uint8_t> b) { return Bytes(b); }
-Bytes comPort(std::initializer_list<std::uint8_t> b) { return telnet({T::Iac, T::Sb, T::ComPort}) + Bytes(b) + telnet({T::Iac, T::Se}); }
+Bytes comPort(std::initializer_list<std::uint8_t> b) {
+    return telnet({T::Iac, T::Sb, T::ComPort}) + Bytes(b) + telnet({T::Iac, T::Se});
+}
 
 // A scripted server: the negotiation, then data with 255 doubled and line-state notifications,
 // each giving the events the kernel's counters give for the same errors.
@@ -128,8 +132,9 @@ TEST(NetzSerialPort, Rfc2217NegotiatesUnescapesAndReportsLineStateAsTheKernelCou
                                 T::Iac, T::Do, 3}));
     // Agreed options need no answer; echo and terminal type are refused; then the line settings.
     sende(telnet({T::Iac, T::Do, 44, T::Iac, T::Will, 1, T::Iac, T::Do, 24, T::Iac, T::Will, 0}));
-    const Bytes antwort = comPort({1, 0, 0, 0x25, 0x80}) + comPort({2, 8}) + comPort({3, 1}) + comPort({4, 1}) +
-                          comPort({5, 1}) + comPort({10, 0x1E}) + telnet({T::Iac, T::Dont, 1, T::Iac, T::Wont, 24});
+    const Bytes antwort = comPort({1, 0, 0, 0x25, 0x80}) + comPort({2, 8}) + comPort({3, 1}) +
+                          comPort({4, 1}) + comPort({5, 1}) + comPort({10, 0x1E}) +
+                          telnet({T::Iac, T::Dont, 1, T::Iac, T::Wont, 24});
     EXPECT_EQ(lies(antwort.size()), antwort);
 
     std::vector<int> codes;
@@ -171,16 +176,19 @@ TEST(NetzSerialPort, Ser2netServesThePseudoTerminalAndItsEndIsOneLostPort) {
     NetzRig rig(server.adresse());
     ASSERT_TRUE(rig.host.portOffen) << rig.dialogs.boxes.at(0).text;
     termios t{};
-    for (int i = 0; i < 50 && (::tcgetattr(pty.master, &t), ::cfgetispeed(&t) != B9600); ++i) test::pumpOnce(rig.port, 20);
+    for (int i = 0; i < 50 && (::tcgetattr(pty.master, &t), ::cfgetispeed(&t) != B9600); ++i) {
+        test::pumpOnce(rig.port, 20);
+    }
     EXPECT_EQ(::cfgetispeed(&t), B9600);
     EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CSTOPB), CS8);
 
     link::StatusBlock ff;
     ff.fill(255);
-    const Bytes sent = link::kurzTelegramm(ff) + link::langTelegramm(link::langeNutzdaten(ff, 0xFFFFFFFF, Bytes(40, 255))) +
+    const Bytes sent = link::kurzTelegramm(ff) +
+                       link::langTelegramm(link::langeNutzdaten(ff, 0xFFFFFFFF, Bytes(40, 255))) +
                        link::kurzTelegramm({1, 2, 3});
     ASSERT_EQ(::write(pty.master, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
-    for (int i = 0; i < 50 && rig.hooks.bytes.size() < sent.size(); ++i) test::pumpOnce(rig.port);
+    for (int i = 0; i < 50 && rig.hooks.bytes.size() < sent.size(); ++i) test::pumpOnce(rig.port, 100);
     EXPECT_EQ(rig.hooks.bytes, sent);
     rig.receive.drain();
     EXPECT_EQ(rig.hooks.telegrams.size(), 3u);
