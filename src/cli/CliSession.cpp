@@ -1,32 +1,9 @@
 #include "cli/CliSession.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-
 #include "core/app/ProgramEntry.hpp"
 #include "platform/DataDirectory.hpp"
 
 namespace krv::cli {
-
-InputData readInput(const std::string& path) {
-    InputData input;
-    if (path == "-") {
-        input.bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        if (std::cin.bad()) input.error = "cannot read standard input";
-        return input;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        input.error = "cannot open " + path + ": " + std::strerror(errno);
-        return input;
-    }
-    input.bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) input.error = "cannot read " + path + ": " + std::strerror(errno);
-    return input;
-}
 
 namespace {
 
@@ -44,8 +21,7 @@ std::string datenPfad(const CliOptions& options) {
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options)
-    : options_(options),
-      profile_(einstellungenFuer(options)),
+    : profile_(einstellungenFuer(options)),
       programm_(state_, controls_, app::Ports{profile_, clock_, dialogs_, port_, pictures_, printer_, protokollDatei_,
                                               cpuDatenDatei_, dateiQuelle_}) {
     app::ProgrammStartVorDemHauptfenster(state_, profile_, dialogs_, lock_, datenPfad(options), {});

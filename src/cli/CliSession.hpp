@@ -19,21 +19,12 @@
 
 namespace krv::cli {
 
-// The input file ("-" for standard input) as raw bytes; the failure text when it cannot be read.
-struct InputData {
-    Bytes bytes;
-    std::string error;
-};
-InputData readInput(const std::string& path);
-
 class CliSession {
 public:
     explicit CliSession(const CliOptions& options);
 
     // Every dispatch event after start-up also goes to these hooks.
     void beobachten(link::DispatchHooks& hooks) { programm_.form.beobachter = &hooks; }
-    // Feeds the data in the configured chunks, draining after each.
-    void feed(ByteView data) { link::feedInChunks(programm_.form.receivePath(), data, options_.chunk); }
 
     app::MainForm& form() { return programm_.form; }
     app::Programm& programm() { return programm_; }
@@ -45,7 +36,6 @@ private:
         bool acquire() override { return true; }
     };
 
-    const CliOptions& options_;
     app::MemoryProfile profile_;
     ports::ManualClock clock_;
     ports::ScriptedDialogs dialogs_;

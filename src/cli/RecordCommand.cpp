@@ -1,17 +1,10 @@
 #include "cli/RecordCommand.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
-#include <limits>
 #include <ostream>
 
+#include "cli/ByteQuelle.hpp"
 #include "cli/CliSession.hpp"
 #include "cli/StopSignale.hpp"
 #include "core/recorder/Recorder.hpp"
@@ -54,7 +47,7 @@ public:
                 return ports::MsgResult::Ok;
             }
         }
-        err_ << request.text << '\n';
+        err_ << "krvdiag-cli: " << request.text << '\n';
         dateiFehler = true;
         return request.buttons == ports::MsgButtons::RetryCancel ? ports::MsgResult::Cancel : ports::MsgResult::Ok;
     }
@@ -157,44 +150,6 @@ double lokalerDatumswert(std::int64_t unixMs) {
     return recorder::datumswert(z);
 }
 
-namespace {
-
-// The input file, or standard input for "-", open for reading piece by piece.
-class Eingabe {
-public:
-    explicit Eingabe(const std::string& pfad) : pfad_(pfad) {
-        if (pfad == "-") {
-            fd_ = STDIN_FILENO;
-            return;
-        }
-        fd_ = ::open(pfad.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0) {
-            fehler_ = "cannot open " + pfad + ": " + std::strerror(errno);
-            return;
-        }
-        struct stat info {};
-        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) fehler_ = "cannot read " + pfad + ": " + std::strerror(EISDIR);
-    }
-    ~Eingabe() {
-        if (fd_ > STDIN_FILENO) ::close(fd_);
-    }
-    Eingabe(const Eingabe&) = delete;
-    Eingabe& operator=(const Eingabe&) = delete;
-
-    int fd() const { return fd_; }
-    const std::string& fehler() const { return fehler_; }
-    std::string lesefehler(const std::string& grund) const {
-        return pfad_ == "-" ? "cannot read standard input: " + grund : "cannot read " + pfad_ + ": " + grund;
-    }
-
-private:
-    std::string pfad_;
-    int fd_ = -1;
-    std::string fehler_;
-};
-
-}  // namespace
-
 int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (options.files.size() != 2) throw UsageError("record takes an input file and an output file");
     const std::int64_t startMs = lokaleStartzeitMs(options.start.empty() ? kStandardStart : options.start);
@@ -202,9 +157,9 @@ int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
 
     // From here on a stop signal ends the recording as the end of the input does.
     StopSignale stop;
-    const Eingabe eingabe(options.files[0]);
-    if (!eingabe.fehler().empty()) {
-        err << eingabe.fehler() << '\n';
+    const GeoeffneteQuelle eingabe = oeffneEingabe(options.files[0]);
+    if (!eingabe.quelle) {
+        err << "krvdiag-cli: " << eingabe.fehler << '\n';
         return 2;
     }
 
@@ -223,36 +178,14 @@ int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const ports::OpenMode modus = options.append ? ports::OpenMode::Append : ports::OpenMode::Replace;
     if (!rec.starteAufzeichnung(options.files[1], modus)) return 2;
 
-    // The input goes to the receive path in pieces of the chunk size as it arrives; the last,
-    // shorter piece when the input ends or a stop signal comes. When the recorder ends by
-    // itself it stops the data transfer: the rest is not read.
-    link::ReceivePath& path = session.form().receivePath();
-    const std::size_t stueck = options.chunk == 0 ? std::numeric_limits<std::size_t>::max() : options.chunk;
-    Bytes offen;
-    bool lesefehler = false;
-    bool ende = false;
-    while (!ende && session.state().PortOffen) {
-        std::string grund;
-        const Lesen gelesen = leseWeiter(eingabe.fd(), offen, stop, grund);
-        if (gelesen == Lesen::Fehler) {
-            err << eingabe.lesefehler(grund) << '\n';
-            lesefehler = true;
-        }
-        ende = gelesen != Lesen::Daten;
-        std::size_t pos = 0;
-        while (session.state().PortOffen && pos < offen.size() && (ende || offen.size() - pos >= stueck)) {
-            const std::size_t n = std::min(stueck, offen.size() - pos);
-            path.ShowData(ByteView(offen).subspan(pos, n));
-            path.drain();
-            pos += n;
-        }
-        offen.erase(offen.begin(), offen.begin() + static_cast<std::ptrdiff_t>(pos));
-    }
+    // When the recorder ends by itself it stops the data transfer: the rest is not read.
+    const bool gelesen = speiseStrom(*eingabe.quelle, session.form().receivePath(), options.chunk, stop, out,
+                                     err, [&] { return session.state().PortOffen; });
     if (rec.laeuft()) {
         uhr.k = zaehler.angenommen + 1;
         rec.mnuCloseLog_Click();
     }
-    return meldungen.dateiFehler || lesefehler ? 2 : 0;
+    return meldungen.dateiFehler || !gelesen ? 2 : 0;
 }
 
 }  // namespace krv::cli

@@ -1,15 +1,19 @@
 #include "cli/RenderWmfCommand.hpp"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
 #include <charconv>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/CliOptions.hpp"
 #include "core/device/wmf/WmfFile.hpp"
 #include "gui/wmf/MetafilePainter.hpp"
+#include "platform/DateiOeffnen.hpp"
 
 namespace krv::cli {
 
@@ -74,8 +78,13 @@ int runRenderWmf(const std::vector<std::string>& args, std::ostream&, std::ostre
     }
     const auto app = guiApplication();
     const QImage image = wmf::renderMetafile(*parsed.metafile, size).convertToFormat(QImage::Format_RGB32);
-    if (!image.save(QString::fromStdString(files[1]), "PNG")) {
-        err << "krvdiag-cli: " << files[1] << ": cannot write the PNG file\n";
+    QByteArray png;
+    QBuffer puffer(&png);
+    puffer.open(QIODevice::WriteOnly);
+    if (!image.save(&puffer, "PNG")) throw std::runtime_error("the picture cannot be encoded as PNG");
+    const auto laenge = static_cast<std::size_t>(png.size());
+    if (const auto fehler = platform::schreibeDatei(files[1], png.constData(), laenge)) {
+        err << "krvdiag-cli: " << *fehler << '\n';
         return 2;
     }
     return 0;

@@ -2,24 +2,34 @@
 
 #include <ostream>
 
+#include "cli/ByteQuelle.hpp"
 #include "cli/CliSession.hpp"
 #include "cli/ScanPrinter.hpp"
 
 namespace krv::cli {
 
-int runScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 1) throw UsageError("scan takes exactly one input file");
-    const InputData input = readInput(options.files[0]);
-    if (!input.error.empty()) {
-        err << input.error << '\n';
+int zeigeEingabe(const CliOptions& options, CliSession& session, link::DispatchHooks& drucker,
+                 std::ostream& out, std::ostream& err) {
+    // A stop signal ends the input as its end does: the last line still comes.
+    StopSignale stop;
+    const GeoeffneteQuelle eingabe = oeffneEingabe(options.files[0]);
+    if (!eingabe.quelle) {
+        err << "krvdiag-cli: " << eingabe.fehler << '\n';
         return 2;
     }
+    session.beobachten(drucker);
+    link::ReceivePath& path = session.form().receivePath();
+    const bool gelesen =
+        speiseStrom(*eingabe.quelle, path, options.chunk, stop, out, err, [&] { return bool(out); });
+    out << "buffer " << path.receive().EmpfangsLaenge() << '\n';
+    return gelesen ? 0 : 2;
+}
+
+int runScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.files.size() != 1) throw UsageError("scan takes exactly one input file");
     CliSession session(options);
     ScanPrinter printer(out);
-    session.beobachten(printer);
-    session.feed(input.bytes);
-    out << "buffer " << session.form().receivePath().receive().EmpfangsLaenge() << '\n';
-    return 0;
+    return zeigeEingabe(options, session, printer, out, err);
 }
 
 }  // namespace krv::cli

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/CliSession.hpp"
+#include "cli/ScanCommand.hpp"
 #include "cli/ScanPrinter.hpp"
 #include "core/device/DeviceSnapshot.hpp"
 
@@ -44,17 +45,9 @@ private:
 
 int runShow(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (options.files.size() != 1) throw UsageError("show takes exactly one input file");
-    const InputData input = readInput(options.files[0]);
-    if (!input.error.empty()) {
-        err << input.error << '\n';
-        return 2;
-    }
     CliSession session(options);
     ShowPrinter printer(out, session);
-    session.beobachten(printer);
-    session.feed(input.bytes);
-    out << "buffer " << session.form().receivePath().receive().EmpfangsLaenge() << '\n';
-    return 0;
+    return zeigeEingabe(options, session, printer, out, err);
 }
 
 }  // namespace krv::cli

@@ -1,12 +1,9 @@
 #include "cli/StopSignale.hpp"
 
-#include <poll.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 
 namespace krv::cli {
 namespace {
@@ -45,31 +42,6 @@ bool StopSignale::empfangen() {
     signalfd_siginfo info{};
     while (::read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) empfangen_ = true;
     return empfangen_;
-}
-
-Lesen leseWeiter(int fd, Bytes& puffer, StopSignale& stop, std::string& fehler) {
-    if (stop.empfangen()) return Lesen::Signal;
-    std::array<pollfd, 2> warten{{{fd, POLLIN, 0}, {stop.fd(), POLLIN, 0}}};
-    const nfds_t anzahl = stop.fd() >= 0 ? 2 : 1;
-    if (::poll(warten.data(), anzahl, -1) < 0) {
-        if (errno == EINTR) return Lesen::Daten;
-        fehler = std::strerror(errno);
-        return Lesen::Fehler;
-    }
-    if (stop.empfangen()) return Lesen::Signal;
-
-    std::array<std::uint8_t, 65536> stueck{};
-    const ssize_t n = ::read(fd, stueck.data(), stueck.size());
-    if (n > 0) {
-        puffer.insert(puffer.end(), stueck.begin(), stueck.begin() + n);
-        return Lesen::Daten;
-    }
-    if (n == 0) return Lesen::Ende;
-    if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) return Lesen::Daten;
-    // A terminal whose other side closed reports EIO: that is the end of its data.
-    if (errno == EIO && ::isatty(fd)) return Lesen::Ende;
-    fehler = std::strerror(errno);
-    return Lesen::Fehler;
 }
 
 }  // namespace krv::cli

@@ -1,7 +1,7 @@
 #pragma once
 // Ending a recording from outside: while a StopSignale lives, SIGINT (Ctrl+C), SIGTERM and
 // SIGHUP (the terminal went away) no longer end the program at once. They are noted, and the
-// input reader below stops at the next piece, so the recording can be finished properly.
+// input reader (ByteQuelle) stops at the next piece, so the recording can be finished properly.
 #include <csignal>
 #include <cstddef>
 #include <string>
@@ -37,9 +37,5 @@ enum class Lesen {
     Signal,  // a stop signal arrived; nothing more was read
     Fehler,  // reading failed; fehler holds the reason
 };
-
-// Waits until the input descriptor has bytes or the input ends or a stop signal arrives, then
-// appends what can be read now to puffer.
-Lesen leseWeiter(int fd, Bytes& puffer, StopSignale& stop, std::string& fehler);
 
 }  // namespace krv::cli

@@ -1,13 +1,20 @@
 // krvdiag-cli: the KrvDiag core without a window, for batch work and tests.
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/Ausgabe.hpp"
 #include "cli/CliOptions.hpp"
 #include "cli/DumpCommand.hpp"
 #include "cli/RecordCommand.hpp"
 #include "cli/ScanCommand.hpp"
 #include "cli/ShowCommand.hpp"
+#include "platform/DateiOeffnen.hpp"
 #ifdef KRVDIAG_HAVE_RENDER_WMF
 #include "cli/RenderWmfCommand.hpp"
 #endif
@@ -51,35 +58,63 @@ constexpr const char* kUsage =
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "Exit status: 0 success, 1 usage error, 2 input file unreadable or rejected.\n";
+    "Input is read as it arrives (a file, standard input, a FIFO) and each line is written as\n"
+    "its telegram is handled; output to a reader that has gone (| head) ends quietly.\n"
+    "\n"
+    "Exit status: 0 success, 1 usage error, 2 a file (input or output) cannot be opened, read\n"
+    "or written, or the input is rejected; the message names the file and the reason;\n"
+    "70 internal error.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& args, std::ostream& out) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-        std::cout << kUsage;
+        out << kUsage;
         return 0;
     }
     if (!args.empty() && args[0] == "--version") {
-        std::cout << "krvdiag-cli " << KRVDIAG_VERSION_STRING << '\n';
+        out << "krvdiag-cli " << KRVDIAG_VERSION_STRING << '\n';
         return 0;
     }
     try {
 #ifdef KRVDIAG_HAVE_RENDER_WMF
         // render-wmf has arguments of its own.
         if (!args.empty() && args[0] == "render-wmf") {
-            return krv::cli::runRenderWmf({args.begin() + 1, args.end()}, std::cout, std::cerr);
+            return krv::cli::runRenderWmf({args.begin() + 1, args.end()}, out, std::cerr);
         }
 #endif
         const krv::cli::CliOptions options = krv::cli::parseOptions(args);
-        if (options.subcommand == "scan") return krv::cli::runScan(options, std::cout, std::cerr);
-        if (options.subcommand == "show") return krv::cli::runShow(options, std::cout, std::cerr);
-        if (options.subcommand == "record") return krv::cli::runRecord(options, std::cout, std::cerr);
-        if (options.subcommand == "dump") return krv::cli::runDump(options, std::cout, std::cerr);
+        if (options.subcommand == "scan") return krv::cli::runScan(options, out, std::cerr);
+        if (options.subcommand == "show") return krv::cli::runShow(options, out, std::cerr);
+        if (options.subcommand == "record") return krv::cli::runRecord(options, out, std::cerr);
+        if (options.subcommand == "dump") return krv::cli::runDump(options, out, std::cerr);
         throw krv::cli::UsageError("unknown subcommand '" + options.subcommand + "'");
     } catch (const krv::cli::UsageError& e) {
         std::cerr << "krvdiag-cli: " << e.what() << "\n\n" << kUsage;
         return 1;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A reader that went away shows as EPIPE on the next write, not as a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    krv::cli::FdAusgabe puffer(STDOUT_FILENO);
+    std::ostream out(&puffer);
+    int status = 70;
+    try {
+        status = run({argv + 1, argv + argc}, out);
+    } catch (const std::exception& e) {
+        std::cerr << "krvdiag-cli: internal error: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "krvdiag-cli: internal error\n";
+    }
+    out.flush();
+    // `krvdiag-cli show big.bin | head`: the reader has all it wanted.
+    if (puffer.fehler() == EPIPE) return status == 70 ? status : 0;
+    if (puffer.fehler() != 0) {
+        std::cerr << "krvdiag-cli: " << krv::platform::dateiFehlerText("standard output", puffer.fehler())
+                  << '\n';
+        return status == 70 ? status : 2;
+    }
+    return status;
 }

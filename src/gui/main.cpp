@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
+#include <exception>
 #include <optional>
 #include <string_view>
 
@@ -47,6 +48,29 @@ private:
     QWidget& fenster_;
 };
 
+// An exception that no handler took is an internal error: it is printed and the program ends
+// with status 70 the usual way (a running recording is finished), instead of std::terminate.
+class Anwendung : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* empfaenger, QEvent* ereignis) override {
+        try {
+            return QApplication::notify(empfaenger, ereignis);
+        } catch (const std::exception& e) {
+            interneFehler(e.what());
+        } catch (...) {
+            interneFehler("unknown exception");
+        }
+        return false;
+    }
+
+    static void interneFehler(const char* was) {
+        std::fprintf(stderr, "krvdiag: internal error: %s\n", was);
+        QCoreApplication::exit(70);
+    }
+};
+
 int auskunft(const krv::gui::CommandLine& optionen) {
     if (!optionen.fehler.isEmpty()) {
         std::fprintf(stderr, "krvdiag: %s\n\n%s", qPrintable(optionen.fehler), qPrintable(optionen.helpText));
@@ -60,16 +84,14 @@ int auskunft(const krv::gui::CommandLine& optionen) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int hauptprogramm(int argc, char** argv) {
     if (nurAuskunft(argc, argv)) {
         QStringList args;
         for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
         return auskunft(krv::gui::parseCommandLine(args));
     }
 
-    QApplication qtApp(argc, argv);
+    Anwendung qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("krvdiag"));
     QApplication::setApplicationVersion(QString::fromStdString(krv::app::VersionsText()));
 
@@ -105,4 +127,17 @@ int main(int argc, char** argv) {
     // The window's unload has closed the port before the simulator ends.
     simulator.beende();
     return rc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return hauptprogramm(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "krvdiag: internal error: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "krvdiag: internal error\n");
+    }
+    return 70;
 }

@@ -5,12 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
+
+#include "platform/DateiOeffnen.hpp"
 
 namespace krv::platform {
 namespace {
-
-std::string fehlerText(int nummer) { return std::generic_category().message(nummer); }
 
 // A newly created file survives a crash only when its directory entry does too.
 void syncVerzeichnis(const std::string& path) {
@@ -31,18 +30,22 @@ PosixFileSink::~PosixFileSink() {
 
 ports::ExistsResult PosixFileSink::exists(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return {true, std::nullopt};
+    // A directory is no file: said at once, not after a question about replacing it.
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return {false, dateiFehlerText(path, EISDIR)};
+        return {true, std::nullopt};
+    }
     if (errno == ENOENT || errno == ENOTDIR) return {false, std::nullopt};
-    return {false, fehlerText(errno)};
+    return {false, dateiFehlerText(path, errno)};
 }
 
 std::optional<std::string> PosixFileSink::open(const std::string& path, ports::OpenMode mode) {
     if (fd_ >= 0) close();
-    int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC;
-    if (mode == ports::OpenMode::Replace) flags |= O_TRUNC;
-    const int fd = ::open(path.c_str(), flags, 0666);
-    if (fd < 0) return fehlerText(errno);
-    fd_ = fd;
+    const Zugriff zugriff = mode == ports::OpenMode::Replace ? Zugriff::Ersetzen : Zugriff::Anhaengen;
+    OffeneDatei datei = oeffneDatei(path, zugriff);
+    if (!datei.offen()) return datei.fehler();
+    fd_ = datei.loslassen();
+    pfad_ = path;
     // -1 where the file has no length to cut back to (a pipe or a device).
     laenge_ = ::lseek(fd_, 0, SEEK_END);
     syncVerzeichnis(path);
@@ -50,7 +53,7 @@ std::optional<std::string> PosixFileSink::open(const std::string& path, ports::O
 }
 
 std::optional<std::string> PosixFileSink::write(ByteView bytes) {
-    if (fd_ < 0) return fehlerText(EBADF);
+    if (fd_ < 0) return dateiFehlerText(pfad_, EBADF);
     std::size_t geschrieben = 0;
     while (geschrieben < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + geschrieben, bytes.size() - geschrieben);
@@ -62,7 +65,7 @@ std::optional<std::string> PosixFileSink::write(ByteView bytes) {
             if (geschrieben > 0 && laenge_ >= 0) {
                 [[maybe_unused]] const int abgeschnitten = ::ftruncate(fd_, laenge_);
             }
-            return fehlerText(fehler);
+            return dateiFehlerText(pfad_, fehler);
         }
         geschrieben += static_cast<std::size_t>(n);
     }
@@ -71,18 +74,18 @@ std::optional<std::string> PosixFileSink::write(ByteView bytes) {
 }
 
 std::optional<std::string> PosixFileSink::sync() {
-    if (fd_ < 0) return fehlerText(EBADF);
+    if (fd_ < 0) return dateiFehlerText(pfad_, EBADF);
     if (::fsync(fd_) == 0) return std::nullopt;
     // Devices and pipes cannot be synced; there is nothing held back for them either.
     if (errno == EINVAL || errno == EROFS) return std::nullopt;
-    return fehlerText(errno);
+    return dateiFehlerText(pfad_, errno);
 }
 
 std::optional<std::string> PosixFileSink::close() {
     if (fd_ < 0) return std::nullopt;
     std::optional<std::string> fehler = sync();
     // Linux releases the descriptor even when close reports an error; never close it twice.
-    if (::close(fd_) != 0 && !fehler) fehler = fehlerText(errno);
+    if (::close(fd_) != 0 && !fehler) fehler = dateiFehlerText(pfad_, errno);
     fd_ = -1;
     laenge_ = 0;
     return fehler;

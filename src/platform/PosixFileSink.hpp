@@ -2,6 +2,7 @@
 // The recorder's file on Linux: every record goes to the kernel with write(2) as soon as it is
 // built, so a crash of the program loses nothing already recorded; close() fsyncs the file.
 #include <cstdint>
+#include <string>
 
 #include "core/ports/FileSink.hpp"
 
@@ -23,6 +24,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::string pfad_;  // named in every failure text
     // Length of the file after the last whole write: a failed write is cut back to it.
     std::int64_t laenge_ = 0;
 };

@@ -5,16 +5,18 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
+#include <string>
+#include <utility>
+
+#include "platform/DateiOeffnen.hpp"
 
 namespace krv::platform {
 namespace {
 
-std::string fehlerText(int nummer) { return std::generic_category().message(nummer); }
-
 class PosixDatei : public ports::ReadableFile {
 public:
-    PosixDatei(int fd, std::uint64_t laenge) : fd_(fd), laengeBeimOeffnen_(laenge) {}
+    PosixDatei(int fd, std::uint64_t laenge, std::string pfad)
+        : fd_(fd), laengeBeimOeffnen_(laenge), pfad_(std::move(pfad)) {}
     ~PosixDatei() override { ::close(fd_); }
     PosixDatei(const PosixDatei&) = delete;
     PosixDatei& operator=(const PosixDatei&) = delete;
@@ -48,37 +50,39 @@ public:
     }
 
 private:
+    std::string fehlerText(int nummer) const { return dateiFehlerText(pfad_, nummer); }
+
     int fd_;
     std::uint64_t laengeBeimOeffnen_;
+    std::string pfad_;
 };
 
 }  // namespace
 
 ports::ExistsResult PosixFileSource::exists(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return {true, std::nullopt};
+    // A directory is no file: said at once, not after a question about replacing it.
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return {false, dateiFehlerText(path, EISDIR)};
+        return {true, std::nullopt};
+    }
     if (errno == ENOENT || errno == ENOTDIR) return {false, std::nullopt};
-    return {false, fehlerText(errno)};
+    return {false, dateiFehlerText(path, errno)};
 }
 
 ports::OpenResult PosixFileSource::open(const std::string& path) {
-    // Non-blocking, so that a FIFO or a serial device chosen by mistake cannot stall the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return {nullptr, fehlerText(errno)};
+    OffeneDatei datei = oeffneDatei(path, Zugriff::Lesen);
+    if (!datei.offen()) return {nullptr, datei.fehler()};
     struct stat info {};
     int fehler = 0;
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(datei.fd(), &info) != 0) {
         fehler = errno;
-    } else if (S_ISDIR(info.st_mode)) {
-        fehler = EISDIR;
     } else if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
         fehler = ESPIPE;
     }
-    if (fehler != 0) {
-        ::close(fd);
-        return {nullptr, fehlerText(fehler)};
-    }
-    return {std::make_unique<PosixDatei>(fd, static_cast<std::uint64_t>(info.st_size)), std::nullopt};
+    if (fehler != 0) return {nullptr, dateiFehlerText(path, fehler)};
+    return {std::make_unique<PosixDatei>(datei.loslassen(), static_cast<std::uint64_t>(info.st_size), path),
+            std::nullopt};
 }
 
 }  // namespace krv::platform

@@ -14,11 +14,13 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/DateiOeffnen.hpp"
+
 namespace krv::sim {
 namespace {
 
-std::runtime_error systemError(const std::string& what) {
-    return std::runtime_error(what + ": " + std::strerror(errno));
+DateiFehler systemError(const std::string& what) {
+    return DateiFehler(what + ": " + std::strerror(errno));
 }
 
 void setRaw9600(int fd) {
@@ -54,11 +56,11 @@ Sink Sink::pseudoTerminal() {
 }
 
 Sink Sink::device(const std::string& path) {
-    if (path == "-") return Sink(STDOUT_FILENO, false, false, {});
+    if (path == "-") return Sink(STDOUT_FILENO, false, false, {}, "standard output");
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) throw systemError("cannot open " + path);
+    if (fd < 0) throw DateiFehler(platform::dateiFehlerText(path, errno));
     if (::isatty(fd)) setRaw9600(fd);
-    return Sink(fd, false, true, {});
+    return Sink(fd, false, true, {}, path);
 }
 
 Sink Sink::listen(const std::string& hostPort) {
@@ -102,7 +104,7 @@ Sink Sink::listen(const std::string& hostPort) {
         ::inet_ntop(AF_INET, &a4->sin_addr, name, sizeof name);
         nummer = ntohs(a4->sin_port);
     }
-    Sink sink(fd, false, true, {});
+    Sink sink(fd, false, true, {}, hostPort);
     sink.adresse_ = (sa.ss_family == AF_INET6 ? "[" + std::string(name) + "]" : std::string(name)) + ":" +
                     std::to_string(nummer);
     return sink;
@@ -113,6 +115,7 @@ Sink::Sink(Sink&& other) noexcept
       pty_(other.pty_),
       ownsFd_(std::exchange(other.ownsFd_, false)),
       slavePath_(std::move(other.slavePath_)),
+      name_(std::move(other.name_)),
       adresse_(std::move(other.adresse_)),
       clients_(std::move(other.clients_)) {}
 
@@ -186,7 +189,8 @@ bool Sink::write(ByteView bytes, bool warten, const volatile std::sig_atomic_t& 
             if (stop) return false;
             continue;
         }
-        return false;  // EPIPE and the like: the reader is gone
+        if (n < 0 && errno == EPIPE) return false;  // the reader is gone
+        throw DateiFehler(platform::dateiFehlerText(name_, n < 0 ? errno : ENOSPC));
     }
     return true;
 }

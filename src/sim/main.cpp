@@ -101,8 +101,14 @@ int main(int argc, char** argv) {
     installSignals();
     try {
         return run(options);
-    } catch (const std::exception& e) {
+    } catch (const krv::sim::DateiFehler& e) {
         std::cerr << "krvdiag-sim: " << e.what() << "\n";
         return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "krvdiag-sim: " << e.what() << "\n";
+        return 70;
+    } catch (...) {
+        std::cerr << "krvdiag-sim: internal error\n";
+        return 70;
     }
 }

@@ -115,7 +115,7 @@ TEST(AufnahmeTest, FullDiskOffersRetryWithTheReasonAndCancelEndsTheRecording) {
     QTest::qWait(100);
     ASSERT_EQ(s.dialogs().boxes.size(), 4u);
     for (std::size_t i = 1; i < 4; ++i) {
-        EXPECT_EQ(s.dialogs().boxes[i].text, "No space left on device");
+        EXPECT_EQ(s.dialogs().boxes[i].text, "/dev/full: No space left on device");
         EXPECT_EQ(s.dialogs().boxes[i].buttons, ports::MsgButtons::RetryCancel);
         EXPECT_EQ(s.dialogs().boxes[i].icon, ports::MsgIcon::Critical);
     }

@@ -40,7 +40,7 @@ TEST(RecorderDiskFull, RetryWritesTheRecordOnceThereIsRoomAndCancelKeepsEveryRec
         if (kasten == 2) grenze(0);  // the first Retry meets the same full disk
     };
     for (int i = 1; i <= 4; ++i) r.sende(block(i));
-    EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(2, "File too large"));
+    EXPECT_EQ(r.dialogs.texte(), std::vector<std::string>(2, p + ": File too large"));
     EXPECT_EQ(r.dialogs.boxes[1].buttons, ports::MsgButtons::RetryCancel);
     EXPECT_EQ(lies(p).size(), kKopf + 3 * 19);  // the half record was taken out, the retried one is in
 

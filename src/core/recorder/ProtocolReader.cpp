@@ -47,7 +47,8 @@ private:
 
 }  // namespace
 
-LeseErgebnis leseProtokolldatei(ByteView datei) {
+LeseErgebnis leseProtokollkopf(ByteView anfang, std::uint64_t dateiLaenge) {
+    const ByteView datei = anfang.first(std::min<std::size_t>(anfang.size(), KopfSuchBereich));
     LeseErgebnis ergebnis;
     ProtokollKopf& kopf = ergebnis.kopf;
 
@@ -74,17 +75,23 @@ LeseErgebnis leseProtokolldatei(ByteView datei) {
         return ergebnis;
     }
     kopf.ersterDatensatzPos = *erster;
-    kopf.anzahlDatensaetze = anzahlDatensaetze(datei.size(), *erster);
+    kopf.anzahlDatensaetze = anzahlDatensaetze(static_cast<std::size_t>(dateiLaenge), *erster);
 
     // The header area in one call, as playback hands it over.
     leser.aktiv = true;
     path.ShowData(datei.first(*erster - 1));
     leser.aktiv = false;
+    return ergebnis;
+}
 
+bool zeigbarerDatensatz(ByteView slot) { return istDatensatz(slot) && slot[3] >= 1; }
+
+LeseErgebnis leseProtokolldatei(ByteView datei) {
+    LeseErgebnis ergebnis = leseProtokollkopf(datei, datei.size());
+    if (ergebnis.ablehnung) return ergebnis;
     bool probe = false;
-    for (std::size_t i = 0; i < kopf.anzahlDatensaetze && !probe; ++i) {
-        const ByteView s = slot(datei, *erster, i);
-        probe = istDatensatz(s) && s[3] >= 1;
+    for (std::size_t i = 0; i < ergebnis.kopf.anzahlDatensaetze && !probe; ++i) {
+        probe = zeigbarerDatensatz(slot(datei, ergebnis.kopf.ersterDatensatzPos, i));
     }
     if (!probe) ergebnis.ablehnung = MeldungKeineLogDatei;
     return ergebnis;

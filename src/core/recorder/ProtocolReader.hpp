@@ -5,6 +5,7 @@
 // receive state on) and sets channels and trigger, and the data area is 19-byte slots.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include "core/common/Bytes.hpp"
@@ -32,6 +33,13 @@ struct LeseErgebnis {
     std::optional<int> ablehnung;
     ProtokollKopf kopf;
 };
+
+// The header only, from the file's first bytes (at least KopfSuchBereich, or the whole file)
+// and its length: every check but the search for a data record to show.
+LeseErgebnis leseProtokollkopf(ByteView anfang, std::uint64_t dateiLaenge);
+
+// A data record with a repeat count of at least 1: one playback can show.
+bool zeigbarerDatensatz(ByteView slot);
 
 // A file none of whose slots is a data record with a repeat count of at least 1 is rejected
 // with 6010 too: playback would find no sample to show.

@@ -1,14 +1,24 @@
 #include "core/device/wmf/WmfFile.hpp"
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace krv::wmf {
 
 ParseResult readMetafileFile(const std::string& path, const ParseLimits& limits) {
     ParseResult failed;
+    // A directory opens as a stream of no use; say what it is.
+    std::error_code art;
+    if (std::filesystem::is_directory(path, art)) {
+        failed.error = "is a directory, not a file";
+        return failed;
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        failed.error = "cannot open the file";
+        failed.error = errno != 0 ? std::generic_category().message(errno) : "cannot open the file";
         return failed;
     }
     // The size is taken from the open stream, so a file replaced meanwhile cannot slip by.
