@@ -152,37 +152,53 @@ TEST(AufnahmeTest, SignalDuringAnOpenBoxAnswersItFirstAndClosesTheWindowAfterIt)
 }
 
 // `krvdiag-cli record` on standard input that stays open, ended by a signal: the records so far
-// stay, the pending run is written as at the end of the input, and the tool exits normally.
+// stay, the pending run is written as at the end of the input, and the tool exits normally. The
+// same from a pseudo-terminal behind ser2net (`--port rfc2217://...`, row 0), ended by stopping
+// the server: the same records, one message naming the address, exit status 3.
 class CliRecordSignalTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(CliRecordSignalTest, SignalFinishesTheFileWithThePendingRun) {
     QTemporaryDir dir;
     const QString datei = dir.filePath(QStringLiteral("strom.log"));
+    Geraet geraet;
+    std::unique_ptr<krv::test::Ser2net> server;
+    QStringList args{"record", "--chunk", "19", "-", datei};
+    if (GetParam() == 0) {
+        server = std::make_unique<krv::test::Ser2net>(geraet.pfad());
+        args = {"record", "--port", QString::fromStdString(server->adresse()), datei};
+    }
     QProcess cli;
-    cli.start(QStringLiteral(KRVDIAG_CLI_PATH), {"record", "--chunk", "19", "-", datei});
+    cli.start(QStringLiteral(KRVDIAG_CLI_PATH), args);
     ASSERT_TRUE(cli.waitForStarted(10000));
+    if (server) QTest::qWait(500);  // connected, and the server has opened the line
     for (int lauf : {1, 2, 2, 3}) {
         const Bytes t = link::kurzTelegramm(laufBlock(lauf));
-        cli.write(reinterpret_cast<const char*>(t.data()), static_cast<qint64>(t.size()));
+        if (server) geraet.sende(t);
+        else cli.write(reinterpret_cast<const char*>(t.data()), static_cast<qint64>(t.size()));
     }
-    ASSERT_TRUE(cli.waitForBytesWritten(10000));
+    ASSERT_TRUE(server || cli.waitForBytesWritten(10000));
     // Runs 1 and 2 are written when the next one begins; 3 is pending.
     const qint64 zweiSaetze = 5 + 13 + 7 + 2 * 19;
     ASSERT_TRUE(warteBis([&] { return QFileInfo(datei).size() == zweiSaetze; }, 10000))
         << QFileInfo(datei).size();
     EXPECT_EQ(cli.state(), QProcess::Running);
-    ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), GetParam()), 0);
+    if (server) server->stop();
+    else ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), GetParam()), 0);
     ASSERT_TRUE(cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const std::string fehler = cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.exitCode(), server ? 3 : 0) << fehler;
+    EXPECT_EQ(fehler, server ? "krvdiag-cli: Die Verbindung zum Gerät über " + server->adresse() +
+                                   " wurde unterbrochen.\n"
+                             : "");
     const QStringList zeilen = dumpZeilen(datei.toStdString());
     ASSERT_EQ(zeilen.size(), 7) << zeilen.join('\n').toStdString();
     EXPECT_EQ(zeilen[3], QStringLiteral("records 3"));
     EXPECT_EQ(slotZeilen(zeilen), kLaeufe1223);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signale, CliRecordSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                         [](const auto& i) { return std::string(signalName(i.param)); });
+INSTANTIATE_TEST_SUITE_P(Signale, CliRecordSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP, 0),
+                         [](const auto& i) { return std::string(i.param ? signalName(i.param) : "Ser2netStops"); });
 
 // What the window recorded is opened from the menu and scrolled through with the picture
 // following: terminal bit 0 of model 13 lights LED 42 and alternates record by record.
