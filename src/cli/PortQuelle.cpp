@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/link/PortControl.hpp"
 #include "core/link/PortHandler.hpp"
 #include "core/state/StringTable.hpp"
 #include "platform/PortMapping.hpp"
@@ -16,7 +17,7 @@ PortQuelle::PortQuelle(const std::string& spec, std::ostream& err, int sprachOff
     : spec_(spec), err_(err), sprachOffset_(sprachOffset), port_(profile_) {
     profile_.WritePrivateProfileString(platform::kSektionPorts, platform::portSchluessel(1), spec);
     port_.setCommPort(1);
-    port_.setSettings("9600,N,8,1");
+    port_.setSettings(link::PortControl::LineSettings);
     port_.setOnComm([this](int code) {
         if (code == ev::Empfang) return;
         if (code == ev::VerbindungVerloren) {

@@ -2,9 +2,6 @@
 // krvdiag-sim serving raw TCP, a real ser2net speaking RFC 2217, and a scripted Telnet server.
 #include "platform/MappedSerialPort.hpp"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -28,9 +25,7 @@ struct NetzRig : test::ReceiveRig {
         profile.WritePrivateProfileString("Ports", "COM1", adresse);
         control.mnuDatenuebertragungStart_Click();
     }
-    void pumpeBisZu() {
-        for (int i = 0; i < 1000 && test::pumpOnce(port, 5000);) ++i;
-    }
+    void pumpeBisZu() { while (test::pumpOnce(port, 5000)) {} }
     MappedSerialPort port;
     test::FakeHost host{port, log};
     link::PortHandler handler{port, receive, host, dialogs, settings};
@@ -41,7 +36,7 @@ struct NetzRig : test::ReceiveRig {
 // a further connection attempt gets no answer.
 struct Horcher {
     explicit Horcher(bool voll) {
-        sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        sockaddr_in a = test::loopback();
         socklen_t len = sizeof a;
         ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
         ::listen(fd, 0);
