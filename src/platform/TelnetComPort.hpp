@@ -33,8 +33,6 @@ public:
     Bytes anfang();
     // Takes the next bytes from the server, which may end anywhere, also inside a command.
     Ergebnis verarbeite(ByteView bytes);
-    // Whether the server agreed to the COM port option.
-    bool comPortAktiv() const { return wir_[ComPort]; }
 
 private:
     enum class Zustand { Daten, NachIac, Option, Sub, SubIac };
