@@ -1,5 +1,6 @@
 #include "gui/SerialNotifier.hpp"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 
@@ -25,7 +26,9 @@ SerialNotifier::SerialNotifier(platform::DeskriptorPort& port, QObject* parent) 
         QSocketNotifier bereit(fd, QSocketNotifier::Read);
         QObject::connect(&bereit, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
         QTimer::singleShot(frist, &loop, &QEventLoop::quit);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        QApplication::restoreOverrideCursor();
         pollfd p{fd, POLLIN, 0};
         return ::poll(&p, 1, 0) > 0;
     });
