@@ -33,6 +33,10 @@ else()
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6")
   endif()
 endif()
+# The window's file dialogs and standard buttons take Qt's own German texts from this package.
+if(TARGET krvdiag)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n")
+endif()
 # Metric-compatible faces for the pictures' fonts; DejaVu alone is fine too.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 

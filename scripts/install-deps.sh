@@ -9,8 +9,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libuemf-dev
   fonts-dejavu-core
+  qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
   ser2net  # test peer only: the network port tests serve a pseudo-terminal through it
+  sigrok-cli  # test only: a real reader of the exported VCD
 )
 
 missing=()

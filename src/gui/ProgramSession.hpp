@@ -19,6 +19,7 @@
 #include "gui/PasswordDialog.hpp"
 #include "gui/wmf/QtPictures.hpp"
 #include "gui/QtPrinter.hpp"
+#include "gui/QtUebersetzung.hpp"
 #include "platform/PosixFileSink.hpp"
 #include "platform/PosixFileSource.hpp"
 #include "gui/PortOverlayProfile.hpp"
@@ -84,8 +85,10 @@ private:
     platform::MappedSerialPort serial_;
     wmf::QtPictures pictures_;
     QtPrinter printer_;
+    QtUebersetzung qtTexte_;
     platform::PosixFileSink protokollDatei_;
     platform::PosixFileSink cpuDatenDatei_;
+    platform::PosixFileSink exportDatei_;
     platform::PosixFileSource dateiQuelle_;
     app::ProgramState state_;
     app::MainFormState controls_;

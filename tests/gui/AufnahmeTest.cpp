@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -230,6 +233,28 @@ TEST(AufnahmeTest, ARecordingIsPlayedBackAndScrolledThroughWithThePictureFollowi
         EXPECT_EQ(w.panel(3)->text(), schritt.panel);
         EXPECT_EQ(static_cast<ShapeWidget*>(w.widget(s.c().shpLed[42]))->fuellFarbe(), schritt.led);
     }
+
+    // The file leaves as VCD (terminal 1 changes with every record) and as the CSV of `dump
+    // --csv`, the view as a PNG of the picture area; a file that cannot be written is named.
+    const QString vcd = dir.filePath("a.vcd"), csv = dir.filePath("a.csv"), png = dir.filePath("a.png");
+    for (const QString& ziel : {vcd, csv, QStringLiteral("/nirgends/a.vcd")}) {
+        s.dialogs().fileAnswers.push_back(ziel.toStdString());
+        s.menu(s.c().mnuExportieren);
+    }
+    s.dialogs().fileAnswers.push_back(png.toStdString());
+    s.menu(s.c().mnuBildSpeichern);
+    auto lies = [](const QString& pfad) {
+        QFile f(pfad);
+        return f.open(QIODevice::ReadOnly) ? QString(f.readAll()) : QString();
+    };
+    EXPECT_EQ(lies(csv).split('\n', Qt::SkipEmptyParts), dumpZeilen(datei, {"--csv"}));
+    const QRegularExpression t1("^[01]A$", QRegularExpression::MultilineOption);  // terminal 1's wire
+    EXPECT_EQ(lies(vcd).count(t1), 40) << lies(vcd).toStdString();
+    EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Datei kann nicht geschrieben werden.\n"
+                                                  "/nirgends/a.vcd: No such file or directory"});
+    const QWidget* bild = w.widget(s.c().picContainer);
+    EXPECT_EQ(QImage(png).size(), bild->size() * bild->devicePixelRatio());
+    EXPECT_EQ(w.panel(2)->text(), "Bild gespeichert: " + png);
     qobject_cast<QPushButton*>(w.widget(s.c().cmdWiedergabeStop))->click();
     EXPECT_EQ(s.state().playback.SimulationsStatus, 0);
     EXPECT_TRUE(s.a(s.c().mnuStartSimulation)->isEnabled() && !s.a(s.c().mnuEndSimulation)->isEnabled());
