@@ -13,6 +13,7 @@ packages=(
   fonts-liberation  # metric-compatible faces for the metafiles' Times New Roman, Arial, Courier New
   qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
+  ser2net  # test peer only: the network port tests serve a pseudo-terminal through it
   sigrok-cli  # test only: a real reader of the exported VCD
 )
 

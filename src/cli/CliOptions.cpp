@@ -79,6 +79,9 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             o.trigger = static_cast<int>(parseRange(a, value(a), 0, 37));
         } else if (a == "--channels") {
             o.channels = parseChannels(a, value(a));
+        } else if (a == "--port") {
+            o.port = value(a);
+            if (o.port.empty()) throw UsageError("--port needs a device path or an address");
         } else if (a == "--csv") {
             o.csv = true;
         } else if (a == "--vcd") {

@@ -25,7 +25,7 @@
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/IniFileProfile.hpp"
-#include "platform/LinuxSerialPort.hpp"
+#include "platform/MappedSerialPort.hpp"
 #include "platform/LockFileInstance.hpp"
 
 namespace krv::gui {
@@ -69,7 +69,7 @@ public:
     app::ProgramState& state() { return state_; }
     app::MainFormState& controls() { return controls_; }
     PortOverlayProfile& profile() { return profile_; }
-    platform::LinuxSerialPort& serial() { return serial_; }
+    platform::MappedSerialPort& serial() { return serial_; }
 
 private:
     void zeigeSplash();
@@ -82,7 +82,7 @@ private:
     ports::Clock& clock_;
     platform::IniFileProfile datei_;
     PortOverlayProfile profile_;
-    platform::LinuxSerialPort serial_;
+    platform::MappedSerialPort serial_;
     wmf::QtPictures pictures_;
     QtPrinter printer_;
     QtUebersetzung qtTexte_;
