@@ -21,19 +21,23 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 # The libraries come from the programs themselves; the device pictures need a font with their
-# texts, and DejaVu is the one the font mapping falls back to. The metafile library is needed
-# only while the pictures are drawn at build time.
+# texts: Liberation for the faces pictures name (metric-compatible, so text keeps its planned
+# width), DejaVu for the rest and as the last fallback. The metafile library is needed only
+# while the pictures are drawn at build time.
 find_program(KRVDIAG_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KRVDIAG_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-liberation")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, fonts-dejavu-core, fonts-liberation")
   if(TARGET krvdiag)
-    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6")
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS
+           ", libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libfontconfig1")
   endif()
 endif()
-# Metric-compatible faces for the pictures' fonts; DejaVu alone is fine too.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+# The window's file dialogs and standard buttons take Qt's own German texts from this package.
+if(TARGET krvdiag)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-translations-l10n")
+endif()
 
 include(CPack)

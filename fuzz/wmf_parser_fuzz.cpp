@@ -1,14 +1,18 @@
 // libFuzzer entry: parse arbitrary bytes as a metafile and, when they parse, play the records
 // onto a canvas that touches everything it is given (decoded bitmaps included), as the picture
-// areas would. Build and run: docs/robustness.md.
+// areas would. A file is read only with a record that plays, or with nothing left out.
+// Build and run: docs/robustness.md.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "core/device/wmf/Canvas.hpp"
 #include "core/device/wmf/PictureFrame.hpp"
 #include "core/device/wmf/Player.hpp"
 #include "core/device/wmf/WmfParser.hpp"
+#include "core/device/wmf/WmfRecords.hpp"
 
 namespace {
 
@@ -67,6 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> bytes(data, data + size);
     const krv::wmf::ParseResult result = krv::wmf::WmfParser().parse(std::move(bytes));
     if (!result.ok()) return 0;
+    const krv::wmf::Metafile& mf = *result.metafile;
+    bool plays = false;
+    krv::wmf::Record record;
+    std::string error;
+    for (const auto& ref : mf.records) plays = plays || krv::wmf::decodeRecord(mf, ref, record, error);
+    if (!plays && !mf.skipped.empty()) std::abort();
     TouchingCanvas canvas;
     if (const auto frame = krv::wmf::frameFor(*result.metafile, krv::wmf::RectF{0, 0, 800, 600}))
         krv::wmf::play(*result.metafile, *frame, canvas);

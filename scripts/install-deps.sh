@@ -8,8 +8,13 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libuemf-dev
+  libfontconfig-dev  # face names of metafiles are mapped through fontconfig's aliases
   fonts-dejavu-core
+  fonts-liberation  # metric-compatible faces for the metafiles' Times New Roman, Arial, Courier New
+  qt6-translations-l10n  # Qt's own dialog texts in German
   desktop-file-utils  # the installation test validates the desktop entry
+  ser2net  # test peer only: the network port tests serve a pseudo-terminal through it
+  sigrok-cli  # test only: a real reader of the exported VCD
 )
 
 missing=()

@@ -4,9 +4,11 @@
 #   docs/screenshot-model3.png   a simulated KRV-ax/Tx on COM1, transfer started from the menu
 #   docs/screenshot-timing.png   demo mode, View -> timing diagram with eight traces
 #   docs/screenshot-playback.png a protocol file recorded from the simulator, played back
+#   docs/screenshot-pulseview.png the same kind of recording exported with `dump --vcd`, in PulseView
 # Each shot runs the program with its own settings directory, so the user's KrvDiag.ini is
 # never read or changed. The keyboard is driven with xdotool, the window grabbed with ImageMagick.
-# Usage: scripts/screenshots.sh [OUTPUT_DIR]   (default docs/; BUILD_DIR as for scripts/run.sh)
+# Usage: scripts/screenshots.sh [OUTPUT_DIR [pulseview]]   (default docs/; BUILD_DIR as for
+# scripts/run.sh; "pulseview" takes only that picture)
 set -euo pipefail
 
 # An output directory is taken from where the script was called, the build like scripts/run.sh.
@@ -160,15 +162,44 @@ if [ "${1:-}" = "--inside-display" ]; then
     beende "$prog"
   }
 
+  # A minute of line traffic (one telegram every 20 ms), recorded, exported as VCD and opened in
+  # PulseView with its settings in the scratch directory.
+  pulseview_bild() {
+    local cfg="$work/pulseview" wid
+    mkdir -p "$cfg/home"
+    "$sim" --device - --fast --count 3000 --seed 11 >"$cfg/capture.bin" 2>/dev/null
+    "$cli" record --step-ms 20 "$cfg/capture.bin" "$cfg/trip.log" >/dev/null
+    "$cli" dump --vcd -o "$cfg/trip.vcd" "$cfg/trip.log"
+    HOME="$cfg/home" pulseview -I vcd -i "$cfg/trip.vcd" >"$cfg/pulseview.out" 2>&1 &
+    prog=$!
+    pids+=("$prog")
+    wid=$(timeout 60 xdotool search --sync --onlyvisible --name 'PulseView') || {
+      echo "screenshots: PulseView did not appear" >&2
+      return 1
+    }
+    wid="${wid%%$'\n'*}"
+    xdotool windowsize "$wid" 1200 820
+    sleep 5
+    import -window "$wid" "$out/screenshot-pulseview.png"
+    echo "screenshots: wrote $out/screenshot-pulseview.png"
+    beende "$prog"
+  }
+
+  if [ "${2:-}" = "pulseview" ]; then
+    pulseview_bild
+    exit 0
+  fi
   modell13
   modell3
   zeitdiagramm
   wiedergabe
+  pulseview_bild
   exit 0
 fi
 
-# Tools for the virtual display; installed like scripts/install-deps.sh does.
-tools=(xvfb xauth imagemagick xdotool)
+# Tools for the virtual display and the viewers of the exported VCD (not needed by the
+# program); installed like scripts/install-deps.sh does.
+tools=(xvfb xauth imagemagick xdotool pulseview gtkwave)
 missing=()
 for p in "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -193,4 +224,4 @@ fi
 
 mkdir -p "$out"
 # A fixed screen, so every run gives the same pictures; no window manager, no decorations.
-exec xvfb-run -a -s "-screen 0 1280x900x24" "$root/scripts/screenshots.sh" --inside-display "$out"
+exec xvfb-run -a -s "-screen 0 1280x900x24" "$root/scripts/screenshots.sh" --inside-display "$out" "${2:-}"

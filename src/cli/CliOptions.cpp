@@ -79,13 +79,21 @@ CliOptions parseOptions(const std::vector<std::string>& args) {
             o.trigger = static_cast<int>(parseRange(a, value(a), 0, 37));
         } else if (a == "--channels") {
             o.channels = parseChannels(a, value(a));
+        } else if (a == "--port") {
+            o.port = value(a);
+            if (o.port.empty()) throw UsageError("--port needs a device path or an address");
         } else if (a == "--csv") {
             o.csv = true;
+        } else if (a == "--vcd") {
+            o.vcd = true;
+        } else if (a == "-o") {
+            o.ausgabe = value(a);
         } else {
             throw UsageError("unknown option '" + a + "'");
         }
     }
     for (; i < args.size(); ++i) o.files.push_back(args[i]);
+    if (o.csv && o.vcd) throw UsageError("--csv and --vcd exclude each other");
     return o;
 }
 

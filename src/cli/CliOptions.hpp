@@ -24,6 +24,9 @@ struct CliOptions {
     int trigger = 0;          // --trigger M (record: trigger mode 0..37)
     std::array<int, 9> channels{};  // --channels a,b,c,d,e,f,g,h,i (record: terminal per timing channel)
     bool csv = false;         // --csv (dump: spreadsheet rows)
+    std::string port;         // --port SPEC (scan, show, record: a live port instead of the input file)
+    bool vcd = false;         // --vcd (dump: Value Change Dump)
+    std::string ausgabe;      // -o OUT (dump: write to OUT instead of standard output)
     std::vector<std::string> files;
 };
 

@@ -7,31 +7,20 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 
+#include "cli/Ausgabe.hpp"
 #include "cli/CliSession.hpp"
 #include "cli/HexText.hpp"
-#include "core/device/LedTables.hpp"
-#include "core/ports/ScriptedDialogs.hpp"
 #include "core/recorder/ProtocolReader.hpp"
+#include "core/recorder/ProtokollExport.hpp"
 #include "core/state/StringTable.hpp"
 #include "platform/DateiOeffnen.hpp"
 
 namespace krv::cli {
 namespace {
 
-constexpr int kKlemmen = 36;
-
-// The level a terminal LED shows for terminal bit n of a stored block (0 red, 1 yellow,
-// 2 green), with the display's two corrections: bit 9 of the models whose index is not a
-// multiple of 4 follows bit 11 inverted, and terminals 12, 13, 20 can be high impedance.
-int klemmenPegel(const recorder::StatusBlock& block, int n) {
-    std::uint8_t wert = block[static_cast<std::size_t>(2 + n / 8)];
-    if (n / 8 == 1 && (block[0] & 3) != 0) wert = (wert & 0x10) ? (wert & 0xBF) : (wert | 0x40);
-    const std::uint8_t hochohmig = block[6];
-    if ((n == 12 && (hochohmig & 0x08)) || (n == 13 && (hochohmig & 0x04)) || (n == 20 && (hochohmig & 0x02))) return 1;
-    return (wert & (0x80 >> (n % 8))) ? 2 : 0;
-}
 
 // The protocol file's slots read a block at a time, so that a file of any length needs little
 // memory. A stream (standard input, a FIFO) is first copied to a temporary file: the record
@@ -143,29 +132,23 @@ private:
     Bytes puffer_;
 };
 
-// One row per data record: record, time, repeat, model, CPU error, then the level of terminals
-// 1..36, empty where the model has no LED for the terminal.
-void druckeCsv(SlotLeser& datei, const recorder::ProtokollKopf& kopf, std::ostream& out) {
-    ports::ScriptedDialogs stumm;
-    out << "record,time,repeat,model,cpu_error";
-    for (int k = 1; k <= kKlemmen; ++k) out << ',' << k;
-    out << '\n';
-    datei.jederSlot(kopf, [&](std::size_t i, ByteView s) {
-        if (!recorder::istDatensatz(s)) return bool(out);
-        const recorder::DatensatzInhalt satz = recorder::leseDatensatz(s);
-        const int modell = satz.block[0] & 0x0F;
-        out << i << ',' << recorder::zeitText(satz.zeit) << ',' << int{satz.wiederholungen} << ',' << modell << ','
-            << ((satz.block[0] & 0x10) ? int{satz.block[15]} : 0);
-        for (int n = 0; n < kKlemmen; ++n) {
-            out << ',';
-            if (device::KonvertBitToLed(static_cast<std::int16_t>(n), modell, stumm) != device::kKeineLed) {
-                out << klemmenPegel(satz.block, n);
-            }
-        }
-        out << '\n';
-        return bool(out);
-    });
-}
+// The slot reader as the export reads a file.
+class LeserDatei : public ports::ReadableFile {
+public:
+    explicit LeserDatei(SlotLeser& leser) : leser_(leser) {}
+    ports::SizeResult size() override { return {leser_.laenge(), fehler()}; }
+    ports::ReadResult read(std::uint64_t offset, std::size_t count) override {
+        const ByteView bytes = leser_.lies(offset, count);
+        return {Bytes(bytes.begin(), bytes.end()), fehler()};
+    }
+
+private:
+    std::optional<std::string> fehler() const {
+        if (leser_.fehler().empty()) return std::nullopt;
+        return leser_.fehler();
+    }
+    SlotLeser& leser_;
+};
 
 void druckeKopf(const recorder::ProtokollKopf& kopf, std::ostream& out) {
     out << "version " << kopf.version << '\n';
@@ -223,15 +206,35 @@ int runDump(const CliOptions& options, std::ostream& out, std::ostream& err) {
             << app::LoadResString(*ergebnis.ablehnung, options.sprachOffset) << '\n';
         return 2;
     }
-    if (options.csv) {
-        druckeCsv(datei, ergebnis.kopf, out);
-    } else {
-        druckeKopf(ergebnis.kopf, out);
-        druckeSlots(datei, ergebnis.kopf, out);
+    // -o: the output file is opened once the input is accepted, and replaced.
+    platform::OffeneDatei ziel;
+    std::optional<FdAusgabe> zielPuffer;
+    std::optional<std::ostream> zielStrom;
+    if (!options.ausgabe.empty()) {
+        ziel = platform::oeffneDatei(options.ausgabe, platform::Zugriff::Ersetzen);
+        if (!ziel.offen()) {
+            err << "krvdiag-cli: " << ziel.fehler() << '\n';
+            return 2;
+        }
+        zielStrom.emplace(&zielPuffer.emplace(ziel.fd()));
     }
+    std::ostream& aus = zielStrom ? *zielStrom : out;
+    if (options.csv || options.vcd) {
+        LeserDatei quelle(datei);
+        const std::string name = datei.name().substr(datei.name().find_last_of('/') + 1);
+        recorder::exportiereProtokoll(quelle, name, options.vcd ? recorder::ExportFormat::Vcd
+                                                                : recorder::ExportFormat::Csv, aus);
+    } else {
+        druckeKopf(ergebnis.kopf, aus);
+        druckeSlots(datei, ergebnis.kopf, aus);
+    }
+    aus.flush();
     if (!datei.fehler().empty()) {
-        out.flush();
         err << "krvdiag-cli: " << datei.fehler() << '\n';
+        return 2;
+    }
+    if (zielPuffer && zielPuffer->fehler() != 0) {
+        err << "krvdiag-cli: " << platform::dateiFehlerText(options.ausgabe, zielPuffer->fehler()) << '\n';
         return 2;
     }
     return 0;

@@ -6,6 +6,7 @@
 
 #include "cli/ByteQuelle.hpp"
 #include "cli/CliSession.hpp"
+#include "cli/PortQuelle.hpp"
 #include "cli/StopSignale.hpp"
 #include "core/recorder/Recorder.hpp"
 #include "core/state/StringTable.hpp"
@@ -151,13 +152,15 @@ double lokalerDatumswert(std::int64_t unixMs) {
 }
 
 int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 2) throw UsageError("record takes an input file and an output file");
+    if (options.files.size() != (options.port.empty() ? 2u : 1u)) {
+        throw UsageError("record takes an input file and an output file, or only the output file with --port");
+    }
     const std::int64_t startMs = lokaleStartzeitMs(options.start.empty() ? kStandardStart : options.start);
     const long schrittMs = options.stepMs < 0 ? kStandardSchrittMs : options.stepMs;
 
     // From here on a stop signal ends the recording as the end of the input does.
     StopSignale stop;
-    const GeoeffneteQuelle eingabe = oeffneEingabe(options.files[0]);
+    const Eingabe eingabe = oeffneEingabe(options, err);
     if (!eingabe.quelle) {
         err << "krvdiag-cli: " << eingabe.fehler << '\n';
         return 2;
@@ -176,7 +179,7 @@ int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
     session.beobachten(zaehler);
 
     const ports::OpenMode modus = options.append ? ports::OpenMode::Append : ports::OpenMode::Replace;
-    if (!rec.starteAufzeichnung(options.files[1], modus)) return 2;
+    if (!rec.starteAufzeichnung(options.files.back(), modus)) return 2;
 
     // When the recorder ends by itself it stops the data transfer: the rest is not read.
     const bool gelesen = speiseStrom(*eingabe.quelle, session.form().receivePath(), options.chunk, stop, out,
@@ -185,7 +188,8 @@ int runRecord(const CliOptions& options, std::ostream& out, std::ostream& err) {
         uhr.k = zaehler.angenommen + 1;
         rec.mnuCloseLog_Click();
     }
-    return meldungen.dateiFehler || !gelesen ? 2 : 0;
+    if (meldungen.dateiFehler || !gelesen) return 2;
+    return eingabe.port && eingabe.port->verloren() ? kPortVerloren : 0;
 }
 
 }  // namespace krv::cli

@@ -76,6 +76,9 @@ int runRenderWmf(const std::vector<std::string>& args, std::ostream&, std::ostre
         err << "krvdiag-cli: " << files[0] << ": " << parsed.error << '\n';
         return 2;
     }
+    // What the picture leaves out is drawn around, as the picture areas do; it is named here.
+    for (const std::string& line : parsed.metafile->skipped)
+        err << "krvdiag-cli: " << files[0] << ": warning: " << line << '\n';
     const auto app = guiApplication();
     const QImage image = wmf::renderMetafile(*parsed.metafile, size).convertToFormat(QImage::Format_RGB32);
     QByteArray png;

@@ -4,6 +4,7 @@
 
 #include "cli/ByteQuelle.hpp"
 #include "cli/CliSession.hpp"
+#include "cli/PortQuelle.hpp"
 #include "cli/ScanPrinter.hpp"
 
 namespace krv::cli {
@@ -12,7 +13,7 @@ int zeigeEingabe(const CliOptions& options, CliSession& session, link::DispatchH
                  std::ostream& out, std::ostream& err) {
     // A stop signal ends the input as its end does: the last line still comes.
     StopSignale stop;
-    const GeoeffneteQuelle eingabe = oeffneEingabe(options.files[0]);
+    const Eingabe eingabe = oeffneEingabe(options, err);
     if (!eingabe.quelle) {
         err << "krvdiag-cli: " << eingabe.fehler << '\n';
         return 2;
@@ -22,11 +23,14 @@ int zeigeEingabe(const CliOptions& options, CliSession& session, link::DispatchH
     const bool gelesen =
         speiseStrom(*eingabe.quelle, path, options.chunk, stop, out, err, [&] { return bool(out); });
     out << "buffer " << path.receive().EmpfangsLaenge() << '\n';
+    if (eingabe.port && eingabe.port->verloren()) return kPortVerloren;
     return gelesen ? 0 : 2;
 }
 
 int runScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 1) throw UsageError("scan takes exactly one input file");
+    if (options.files.size() != (options.port.empty() ? 1u : 0u)) {
+        throw UsageError("scan takes exactly one input file, or none with --port");
+    }
     CliSession session(options);
     ScanPrinter printer(out);
     return zeigeEingabe(options, session, printer, out, err);

@@ -44,7 +44,9 @@ private:
 }  // namespace
 
 int runShow(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.files.size() != 1) throw UsageError("show takes exactly one input file");
+    if (options.files.size() != (options.port.empty() ? 1u : 0u)) {
+        throw UsageError("show takes exactly one input file, or none with --port");
+    }
     CliSession session(options);
     ShowPrinter printer(out, session);
     return zeigeEingabe(options, session, printer, out, err);

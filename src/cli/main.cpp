@@ -43,7 +43,8 @@ constexpr const char* kUsage =
     "                  end the recording as the end of IN does, with OUT complete\n"
     "  dump FILE       reads a protocol file as playback does: version, channels, trigger,\n"
     "                  records N, then one line per 19-byte slot (or with --csv one row\n"
-    "                  per data record with the terminal levels)\n"
+    "                  per data record with the terminal levels, with --vcd a Value\n"
+    "                  Change Dump for PulseView or GTKWave)\n"
     "\n"
     "Options (before the file arguments):\n"
     "  --chunk N       hand the input to the receive path in chunks of N bytes (default 512)\n"
@@ -56,6 +57,11 @@ constexpr const char* kUsage =
     "  --start TIME    record: clock start, local \"YYYY-MM-DD HH:MM:SS\" (default 2026-01-01 00:00:00)\n"
     "  --step-ms N     record: the clock advances N ms per accepted telegram (default 1000)\n"
     "  --csv           dump: spreadsheet rows instead of the slot lines\n"
+    "  --port SPEC     scan, show, record: read the port SPEC instead of an input file (a device\n"
+    "                  path, tcp://HOST:PORT or rfc2217://HOST:PORT) until SIGINT, SIGTERM,\n"
+    "                  SIGHUP or the port is lost\n"
+    "  --vcd           dump: a Value Change Dump (1 ms, wires T1..T36) instead of the slot lines\n"
+    "  -o OUT          dump: write to the file OUT (replaced) instead of standard output\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
@@ -64,7 +70,7 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 success, 1 usage error, 2 a file (input or output) cannot be opened, read\n"
     "or written, or the input is rejected; the message names the file and the reason;\n"
-    "70 internal error.\n";
+    "3 the port of --port was lost (the output is complete); 70 internal error.\n";
 
 int run(const std::vector<std::string>& args, std::ostream& out) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {

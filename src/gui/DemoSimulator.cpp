@@ -2,6 +2,7 @@
 
 #include <sys/prctl.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include <QDir>
@@ -9,8 +10,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "core/state/Einstellungen.hpp"
+#include "core/state/StartupSettings.hpp"
 #include "gui/MainWindow.hpp"
 #include "gui/ProgramSession.hpp"
+#include "sim/Scenario.hpp"
 
 namespace krv::gui {
 namespace {
@@ -27,6 +31,25 @@ std::string meldung(int sprachOffset, const QString& grund) {
     const QString text = englisch ? QStringLiteral("Demo mode: %1\nThe program continues without the demo.")
                                   : QStringLiteral("Demo-Modus: %1\nDas Programm läuft ohne Demo weiter.");
     return text.arg(grund).toStdString();
+}
+
+// The nine timing channels on the terminals the simulator switches most: emergency stop and
+// guard door (two channels each), start button, both safety outputs, the feedback loop and the
+// first muting sensor. A channel's value is the terminal number, terminal bit + 1. Channels the
+// user has chosen before are kept.
+void waehleDemoKanaele(ProgramSession& session) {
+    using namespace sim::Klemme;
+    constexpr int kBits[] = {NotHaltA, NotHaltB, TuerA, TuerB, Start,
+                             Ausgang1, Ausgang2, Rueckfuehrung, MutingSensor1};
+    app::Einstellungen& e = session.state().einstellungen;
+    if (std::any_of(e.KanalTab.begin(), e.KanalTab.end(), [](int kanal) { return kanal != 0; })) return;
+    for (std::size_t k = 0; k < std::size(kBits); ++k) {
+        const int kanal = static_cast<int>(k);
+        session.profile().setSitzungsWert(app::kSektionEinstellungen, app::timingKanalKey(kanal),
+                                          std::to_string(kBits[k] + 1));
+        e.KanalTab[k] = kBits[k] + 1;
+        session.form().timing().selektorZeigen(kanal);
+    }
 }
 
 }  // namespace
@@ -105,6 +128,7 @@ bool starteDemo(ProgramSession& session, DemoSimulator& simulator, const QString
     if (!simulator.starte(program)) return fehlschlag(simulator.fehler());
 
     session.profile().setPortGeraet(session.state().einstellungen.ComPortNr, simulator.geraet().toStdString());
+    waehleDemoKanaele(session);
     session.window().setTitelZusatz(demoTitelZusatz());
     session.form().mnuDatenuebertragungStart_Click();
     return true;

@@ -42,9 +42,10 @@ private:
 QString demoTitelZusatz();
 
 // Starts the simulator and the demo in a started session: the selected port's device becomes
-// the simulator's pseudo-terminal (nothing is written to the settings file), the title gets
-// its suffix, and the data transfer starts as its menu item would. When the simulator cannot
-// be found or started, a message says so and the program goes on without the demo.
+// the simulator's pseudo-terminal and, when no timing channel is chosen, the channels show its
+// busiest terminals (nothing is written to the settings file); the title gets its suffix, and
+// the data transfer starts as its menu item would. When the simulator cannot be found or
+// started, a message says so and the program goes on without the demo.
 bool starteDemo(ProgramSession& session, DemoSimulator& simulator, const QString& program, ports::Dialogs& dialogs);
 
 }  // namespace krv::gui

@@ -37,10 +37,11 @@ HelpWindow::HelpWindow(app::HilfeFenster& fenster, QWidget* parent) : QWidget(pa
     txtHilfe_ = new QPlainTextEdit(this);
     txtHilfe_->setObjectName(qt(c.txtHilfe.name()));
     txtHilfe_->setReadOnly(true);
-    // The help files are broken into lines already and line up their examples and tables with
-    // blanks: shown as written, scrolled sideways in a narrow window.
+    // The help files line up their examples and tables with blanks, so the font is fixed; their
+    // lines are wider than the window usually is, so they wrap at its width rather than making
+    // every paragraph scroll sideways. Printing takes the file's text, not this view.
     txtHilfe_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtHilfe_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtHilfe_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     nachVorne_ = fenster_.nachVorne();
     c.setListener([this](const app::Control&) { abgleichVormerken(); });

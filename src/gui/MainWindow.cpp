@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -128,6 +129,8 @@ void MainWindow::setzeStandardHandler() {
         uhr.start();
     };
 }
+
+QPixmap MainWindow::ansichtsBild() const { return picContainer_->grab(); }
 
 void MainWindow::setHandler(const app::Control& control, std::function<void()> handler) {
     handlers_[&control] = std::move(handler);

@@ -18,6 +18,7 @@
 class QAction;
 class QListWidget;
 class QMenu;
+class QPixmap;
 class QTimer;
 
 namespace krv::gui {
@@ -51,6 +52,8 @@ public:
     TimingView* timingView() const { return timingView_; }
     // The picture areas Image1, Image2, Image3 and imgStrom, in this order.
     PictureArea* bildBereich(std::size_t i) const { return bildBereiche_.at(i); }
+    // The device picture with the view beside it, as shown, at the screen's pixel ratio.
+    QPixmap ansichtsBild() const;
 
     // A key went down in the device picture area: its key code (letters and digits as their
     // capital ASCII code), the shift state (1 Shift + 2 Ctrl + 4 Alt) and whether the area

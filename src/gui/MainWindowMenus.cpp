@@ -27,7 +27,8 @@ void MainWindow::baueMenues() {
     QMenu* m = baueMenue(bar, c_.mnuFile);
     for (app::Control* c : {&c_.mnuOpenLog, &c_.mnuCloseLog, &c_.mnuOpenCpuDatenAbspeichern,
                             &c_.mnuCloseCpuDatenAbspeichern, &c_.M11, &c_.mnuStartSimulation, &c_.mnuEndSimulation,
-                            &c_.mnuStartCpuDatenWiedergabe, &c_.mnuStopCpuDatenWiedergabe, &c_.M12, &c_.mnuPrint,
+                            &c_.mnuStartCpuDatenWiedergabe, &c_.mnuStopCpuDatenWiedergabe, &c_.M12,
+                            &c_.mnuExportieren, &c_.mnuBildSpeichern, &c_.mnuPrint,
                             &c_.M13, &c_.mnuFileExit}) {
         baueAktion(m, *c);
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "platform/PortMapping.hpp"
 
@@ -21,13 +22,23 @@ void PortOverlayProfile::setPortGeraet(int nr, std::string geraet) {
     geraete_[gross(platform::portSchluessel(nr))] = std::move(geraet);
 }
 
+void PortOverlayProfile::setSitzungsWert(std::string_view section, std::string_view key, std::string wert) {
+    werte_[gross(section) + "]" + gross(key)] = std::move(wert);
+}
+
 const std::string* PortOverlayProfile::ersetzt(std::string_view section, std::string_view key) const {
+    if (const auto w = werte_.find(gross(section) + "]" + gross(key)); w != werte_.end()) return &w->second;
     if (gross(section) != gross(platform::kSektionPorts)) return nullptr;
     const auto it = geraete_.find(gross(key));
     return it == geraete_.end() ? nullptr : &it->second;
 }
 
 int PortOverlayProfile::GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue) {
+    if (const std::string* wert = ersetzt(section, key)) {
+        int zahl = defaultValue;
+        std::from_chars(wert->data(), wert->data() + wert->size(), zahl);
+        return zahl;
+    }
     return datei_.GetPrivateProfileInt(section, key, defaultValue);
 }
 
@@ -39,6 +50,11 @@ std::string PortOverlayProfile::GetPrivateProfileString(std::string_view section
 
 bool PortOverlayProfile::WritePrivateProfileString(std::string_view section, std::string_view key,
                                                    std::string_view value) {
+    const auto w = werte_.find(gross(section) + "]" + gross(key));
+    if (w != werte_.end()) {
+        if (w->second == value) return true;  // the run's own value: nothing to keep
+        werte_.erase(w);
+    }
     return datei_.WritePrivateProfileString(section, key, value);
 }
 

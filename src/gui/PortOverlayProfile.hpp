@@ -1,7 +1,7 @@
 #pragma once
-// The settings file with some port devices replaced for this run only: the demo connects the
-// selected port to the simulator without writing anything to the user's file. Every other
-// read and every write goes to the file.
+// The settings file with some values replaced for this run only: the demo connects the
+// selected port to the simulator and preselects its timing channels without writing anything
+// to the user's file. Every other read and every write goes to the file.
 #include <map>
 #include <string>
 
@@ -15,6 +15,9 @@ public:
 
     // Port nr (1..4) uses this device until the program ends.
     void setPortGeraet(int nr, std::string geraet);
+    // The value of section/key until the program ends, or until a different value is written
+    // (the user's own choice), which goes to the file.
+    void setSitzungsWert(std::string_view section, std::string_view key, std::string wert);
 
     int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue) override;
     std::string GetPrivateProfileString(std::string_view section, std::string_view key,
@@ -26,6 +29,7 @@ private:
 
     ports::ProfileStore& datei_;
     std::map<std::string, std::string> geraete_;  // key "COM1".."COM4" in upper case
+    std::map<std::string, std::string> werte_;    // key "SECTION]KEY" in upper case
 };
 
 }  // namespace krv::gui

@@ -55,7 +55,8 @@ bool ProgramSession::start() {
 
     programm_ = std::make_unique<app::Programm>(state_, controls_,
                                                 app::Ports{profile_, clock_, dialogs_, serial_, pictures_, printer_,
-                                                           protokollDatei_, cpuDatenDatei_, dateiQuelle_});
+                                                           protokollDatei_, cpuDatenDatei_, dateiQuelle_,
+                                                           &exportDatei_});
     notifier_ = std::make_unique<SerialNotifier>(serial_);
     window_ = std::make_unique<MainWindow>(programm_->form);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -70,6 +71,7 @@ bool ProgramSession::start() {
     verbindeFenster();
 
     programm_->form.Form_Load();
+    qtTexte_.setSprache(state_.sprachOffset());
     app::ProgrammStartNachDemLaden(state_, programm_->form);
     window_->zentrieren();
     window_->show();
@@ -94,7 +96,10 @@ void ProgramSession::verbindeFenster() {
     passwordDialog_ = new PasswordDialog(p.service, &w);
 
     for (std::size_t i = 0; i < controls_.mnuSprache.size(); ++i) {
-        w.setHandler(controls_.mnuSprache[i], [&p, i] { p.mnuSprache_Click(static_cast<int>(i)); });
+        w.setHandler(controls_.mnuSprache[i], [this, &p, i] {
+            p.mnuSprache_Click(static_cast<int>(i));
+            qtTexte_.setSprache(state_.sprachOffset());
+        });
     }
     for (std::size_t i = 0; i < controls_.mnuHexDumpAuswahl.size(); ++i) {
         w.setHandler(controls_.mnuHexDumpAuswahl[i], [&p, i] { p.mnuHexDumpAuswahl_Click(static_cast<int>(i)); });
@@ -110,6 +115,11 @@ void ProgramSession::verbindeFenster() {
                                 [this](int nr) { return platform::portGeraetInfo(profile_, nr); });
     });
     w.setHandler(controls_.mnuPrint, [this] { programm_->mnuPrint_Click(); });
+    w.setHandler(controls_.mnuExportieren, [this] { programm_->exportMenue.mnuExportieren_Click(); });
+    w.setHandler(controls_.mnuBildSpeichern, [this] { programm_->exportMenue.mnuBildSpeichern_Click(); });
+    // The status line's progress is painted between blocks of records.
+    p.exportMenue.ereignisseVerarbeiten = [] { QCoreApplication::processEvents(); };
+    printer_.setAnsicht([this] { return window_ ? window_->ansichtsBild() : QPixmap(); });
     w.onPicContainerKeyDown = [this](int code, int shift, bool fokus) {
         if (!programm_->picContainer_KeyDown(code, shift, fokus)) return false;
         passwordDialog_->abgleichen();

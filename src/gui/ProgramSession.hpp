@@ -19,12 +19,13 @@
 #include "gui/PasswordDialog.hpp"
 #include "gui/wmf/QtPictures.hpp"
 #include "gui/QtPrinter.hpp"
+#include "gui/QtUebersetzung.hpp"
 #include "platform/PosixFileSink.hpp"
 #include "platform/PosixFileSource.hpp"
 #include "gui/PortOverlayProfile.hpp"
 #include "gui/SplashWindow.hpp"
 #include "platform/IniFileProfile.hpp"
-#include "platform/LinuxSerialPort.hpp"
+#include "platform/MappedSerialPort.hpp"
 #include "platform/LockFileInstance.hpp"
 
 namespace krv::gui {
@@ -68,7 +69,7 @@ public:
     app::ProgramState& state() { return state_; }
     app::MainFormState& controls() { return controls_; }
     PortOverlayProfile& profile() { return profile_; }
-    platform::LinuxSerialPort& serial() { return serial_; }
+    platform::MappedSerialPort& serial() { return serial_; }
 
 private:
     void zeigeSplash();
@@ -81,11 +82,13 @@ private:
     ports::Clock& clock_;
     platform::IniFileProfile datei_;
     PortOverlayProfile profile_;
-    platform::LinuxSerialPort serial_;
+    platform::MappedSerialPort serial_;
     wmf::QtPictures pictures_;
     QtPrinter printer_;
+    QtUebersetzung qtTexte_;
     platform::PosixFileSink protokollDatei_;
     platform::PosixFileSink cpuDatenDatei_;
+    platform::PosixFileSink exportDatei_;
     platform::PosixFileSource dateiQuelle_;
     app::ProgramState state_;
     app::MainFormState controls_;

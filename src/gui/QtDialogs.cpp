@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -102,10 +104,17 @@ std::optional<std::string> QtDialogs::openFileName(const ports::FileDialogReques
 
 std::optional<std::string> QtDialogs::saveFileName(const ports::FileDialogRequest& request) {
     // The program asks about replacing an existing file itself.
-    return ergebnis(QFileDialog::getSaveFileName(eltern(), QString::fromStdString(request.title),
-                                                 QString::fromStdString(request.initialName),
-                                                 qtDateiFilter(request.filter), nullptr,
-                                                 QFileDialog::DontConfirmOverwrite));
+    QString typ;
+    QString pfad = QFileDialog::getSaveFileName(eltern(), QString::fromStdString(request.title),
+                                                QString::fromStdString(request.initialName),
+                                                qtDateiFilter(request.filter), &typ,
+                                                QFileDialog::DontConfirmOverwrite);
+    // A name typed without an extension gets the one of the chosen file type ("(*.csv)").
+    const QRegularExpressionMatch endung = QRegularExpression(QStringLiteral("\\(\\*(\\.\\w+)")).match(typ);
+    if (!pfad.isEmpty() && QFileInfo(pfad).suffix().isEmpty() && endung.hasMatch()) {
+        pfad += endung.captured(1);
+    }
+    return ergebnis(pfad);
 }
 
 }  // namespace krv::gui

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -67,6 +68,15 @@ ports::DruckErgebnis QtPrinter::druckeFenster(const std::string& formName) {
     fenster->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.end();
     return ergebnis(printer);
+}
+
+std::optional<std::string> QtPrinter::speichereAnsicht(const std::string& pfad) {
+    // Grabbed at the screen's pixel ratio; the PNG holds every device pixel.
+    const QPixmap bild = ansicht_ ? ansicht_() : QPixmap();
+    if (bild.isNull()) return std::string("no view to save");
+    QImageWriter schreiber(QString::fromStdString(pfad), "png");
+    if (!schreiber.write(bild.toImage())) return schreiber.errorString().toStdString();
+    return std::nullopt;
 }
 
 }  // namespace krv::gui

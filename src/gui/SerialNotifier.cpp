@@ -1,10 +1,14 @@
 #include "gui/SerialNotifier.hpp"
 
+#include <QApplication>
+#include <QEventLoop>
 #include <QSocketNotifier>
+
+#include <poll.h>
 
 namespace krv::gui {
 
-SerialNotifier::SerialNotifier(platform::LinuxSerialPort& port, QObject* parent) : QObject(parent), port_(port) {
+SerialNotifier::SerialNotifier(platform::DeskriptorPort& port, QObject* parent) : QObject(parent), port_(port) {
     pause_.setSingleShot(true);
     pause_.setInterval(LesePauseMs);
     pause_.setTimerType(Qt::PreciseTimer);
@@ -17,10 +21,24 @@ SerialNotifier::SerialNotifier(platform::LinuxSerialPort& port, QObject* parent)
         }
     });
     port_.setDescriptorListener([this](int fd) { beobachte(fd); });
+    port_.setWarter([](int fd, std::chrono::milliseconds frist) {
+        QEventLoop loop;
+        QSocketNotifier bereit(fd, QSocketNotifier::Read);
+        QObject::connect(&bereit, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+        QTimer::singleShot(frist, &loop, &QEventLoop::quit);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        QApplication::restoreOverrideCursor();
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0;
+    });
     if (port_.fd() >= 0) beobachte(port_.fd());
 }
 
-SerialNotifier::~SerialNotifier() { port_.setDescriptorListener({}); }
+SerialNotifier::~SerialNotifier() {
+    port_.setDescriptorListener({});
+    port_.setWarter({});
+}
 
 int SerialNotifier::beobachteterDeskriptor() const {
     return notifier_ != nullptr ? static_cast<int>(notifier_->socket()) : -1;

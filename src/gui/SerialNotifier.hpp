@@ -9,10 +9,13 @@
 // time) are taken in one read, about one wake-up per short telegram instead of two or more.
 // Only when nothing came is the descriptor watched again; switching the watch on and off for
 // every read would cost the event loop a wake-up signal of its own each time.
+//
+// An opening that waits for a network connection runs the event loop meanwhile (the window
+// repaints, timers run), but holds back keys and clicks until the port is open or has failed.
 #include <QObject>
 #include <QTimer>
 
-#include "platform/LinuxSerialPort.hpp"
+#include "platform/DeskriptorPort.hpp"
 
 class QSocketNotifier;
 
@@ -26,7 +29,7 @@ public:
     // delivers every 10 ms still needs fewer than 60 wake-ups a second.
     static constexpr int LesePauseMs = 17;
 
-    explicit SerialNotifier(platform::LinuxSerialPort& port, QObject* parent = nullptr);
+    explicit SerialNotifier(platform::DeskriptorPort& port, QObject* parent = nullptr);
     ~SerialNotifier() override;
 
     // The descriptor being watched, -1 for none.
@@ -36,7 +39,7 @@ private:
     void beobachte(int fd);
     void lies();
 
-    platform::LinuxSerialPort& port_;
+    platform::DeskriptorPort& port_;
     QSocketNotifier* notifier_ = nullptr;
     QTimer pause_;
 };

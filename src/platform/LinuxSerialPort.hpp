@@ -12,6 +12,7 @@
 
 #include "core/ports/ProfileStore.hpp"
 #include "core/ports/SerialPort.hpp"
+#include "platform/DeskriptorPort.hpp"
 
 namespace krv::platform {
 
@@ -30,7 +31,7 @@ std::optional<LineSettings> parseLineSettings(std::string_view text);
 // and what to do for the usual causes. A permission failure names the group owning the device.
 std::string describeOpenError(const std::string& path, int err);
 
-class LinuxSerialPort final : public ports::SerialPort {
+class LinuxSerialPort final : public DeskriptorPort {
 public:
     // Bytes the receive queue holds at most; beyond that, bytes are dropped and the receive
     // buffer overflow event is raised.
@@ -60,18 +61,13 @@ public:
 
     void setOnComm(CommHandler handler) override { onComm_ = std::move(handler); }
 
-    // The open descriptor to watch for readability, -1 while closed.
-    int fd() const { return fd_; }
-    // Reads what the device sent and raises the events; call it when fd() is readable.
-    void handleReadable();
-    // Bytes waiting in the kernel (one FIONREAD); 0 also when the count cannot be had, as on a
-    // hung-up line, which the descriptor's readability then reports.
-    std::size_t imKernel() const;
-
-    // Told the new descriptor after every opening and -1 after every closing (also after a lost
-    // connection), so the event loop can stop watching a descriptor that is gone.
-    using DescriptorListener = std::function<void(int fd)>;
-    void setDescriptorListener(DescriptorListener listener) { descriptorListener_ = std::move(listener); }
+    int fd() const override { return fd_; }
+    void handleReadable() override;
+    // On a hung-up line the count cannot be had; the descriptor's readability then reports it.
+    std::size_t imKernel() const override;
+    void setDescriptorListener(DescriptorListener listener) override {
+        descriptorListener_ = std::move(listener);
+    }
 
 private:
     // Moves everything readable into the queue. True when the device is gone.

@@ -96,7 +96,9 @@ bool geraetVorhanden(const std::string& path) {
 link::PortGeraet portGeraetInfo(ports::ProfileStore& profile, int nr) {
     link::PortGeraet g;
     g.pfad = portGeraet(profile, nr);
-    g.vorhanden = geraetVorhanden(g.pfad);
+    // Whether a server is there only the connection tells.
+    g.fern = istNetzAdresse(g.pfad);
+    g.vorhanden = g.fern || geraetVorhanden(g.pfad);
     return g;
 }
 

@@ -41,6 +41,9 @@ SimOptions parseSimOptions(const std::vector<std::string>& args) {
         } else if (arg == "--device") {
             o.device = value();
             if (o.device.empty()) throw UsageError("--device needs a path");
+        } else if (arg == "--listen") {
+            o.listen = value();
+            if (o.listen.empty()) throw UsageError("--listen needs a port");
         } else if (arg == "--fast") {
             noValue();
             o.fast = true;
@@ -63,6 +66,7 @@ SimOptions parseSimOptions(const std::vector<std::string>& args) {
             throw UsageError("unknown option '" + args[i] + "'");
         }
     }
+    if (!o.device.empty() && !o.listen.empty()) throw UsageError("--device and --listen exclude each other");
     return o;
 }
 
@@ -73,6 +77,9 @@ std::string usageText() {
            "point a port of KrvDiag at that path (settings file, section [Ports]).\n"
            "\n"
            "  --device PATH   send to PATH (an existing serial device or file) instead; '-' = stdout\n"
+           "  --listen [HOST:]PORT  serve the telegrams as raw TCP to every client that connects, as a\n"
+           "                  serial device server does (HOST default 127.0.0.1; PORT 0 picks a free\n"
+           "                  one); the first line printed is HOST:PORT\n"
            "  --fast          send as fast as the reader takes the bytes (default: 960 bytes/s)\n"
            "  --count N       stop after N telegrams (default: until SIGINT/SIGTERM)\n"
            "  --model N       model code 0..15 (default 13, KRV-cbx/Rx)\n"

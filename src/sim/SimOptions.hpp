@@ -14,6 +14,7 @@ struct UsageError : std::runtime_error {
 
 struct SimOptions {
     std::string device;                  // empty: a new pseudo-terminal; "-": standard output
+    std::string listen;                  // "[HOST:]PORT": raw TCP to every client instead
     bool fast = false;                   // no pacing at the line rate
     std::optional<std::uint64_t> count;  // stop after this many telegrams
     int model = 13;                      // 0..15

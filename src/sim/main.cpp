@@ -42,9 +42,13 @@ Clock::time_point faellig(Clock::time_point start, std::uint64_t n) {
 constexpr std::uint64_t kSchub = 10;
 
 int run(const krv::sim::SimOptions& o) {
-    krv::sim::Sink sink = o.device.empty() ? krv::sim::Sink::pseudoTerminal() : krv::sim::Sink::device(o.device);
+    krv::sim::Sink sink = !o.listen.empty()   ? krv::sim::Sink::listen(o.listen)
+                          : o.device.empty() ? krv::sim::Sink::pseudoTerminal()
+                                             : krv::sim::Sink::device(o.device);
     if (sink.isPseudoTerminal()) {
         std::cout << sink.slavePath() << std::endl;  // first line, flushed: readers wait for it
+    } else if (sink.isListening()) {
+        std::cout << sink.address() << std::endl;
     }
     std::cerr << "krvdiag-sim: model " << o.model << " (" << krv::app::LoadResString(20 + o.model, 0) << "), seed "
               << o.seed << (o.fast ? ", fast" : ", 960 bytes/s") << "; Ctrl+C stops\n";

@@ -82,7 +82,8 @@ std::vector<Fall> faelle(const TempVerzeichnis& dir) {
     std::vector<std::pair<std::vector<std::string>, std::string>> eingaben{
         {{"scan", "@"}, kScanIn}, {{"show", "--lang", "en", "@"}, kScanIn}, {{"dump", "@"}, kLog},
         {{"dump", "--csv", "@"}, kLog}, {{"record", "@", log}, kScanIn}};
-    std::vector<std::vector<std::string>> ausgaben{{"record", kScanIn, "@"}};
+    std::vector<std::vector<std::string>> ausgaben{{"record", kScanIn, "@"},
+                                                   {"dump", "--vcd", "-o", "@", kLog}};
 #ifdef KRVDIAG_CLI_RENDER_WMF
     eingaben.push_back({{"render-wmf", "@", png}, kWmf});
     ausgaben.push_back({"render-wmf", kWmf, "@"});

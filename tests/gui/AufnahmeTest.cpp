@@ -8,7 +8,10 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -16,7 +19,10 @@
 #include <QTimer>
 #include <filesystem>
 
+#include <fstream>
+
 #include "support/GuiRig.hpp"
+#include "support/Ser2net.hpp"
 #include "gui/PanelLabel.hpp"
 #include "gui/ShapeWidget.hpp"
 #include "gui/SignalClose.hpp"
@@ -37,14 +43,20 @@ void nimmAuf(Sitzung& s, const std::string& datei) {
     EXPECT_TRUE(s.a(s.c().mnuCloseLog)->isEnabled());
 }
 
-// How a running recording ends: 0 the recorder's stop button, -1 the device hanging up, else the
-// signal. Each way the pending run is written, the file closed and the port released.
+// How a running recording ends: 0 the recorder's stop button, -1 the device hanging up, -2 the
+// ser2net in front of it (COM1 mapped to its RFC 2217 address) stopping, else the signal. Each way
+// the pending run is written, the file closed and the port released.
 class AufnahmeEndeTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     const int ende = GetParam();
     if (ende > 0) std::signal(ende, SIG_DFL);  // as a program started from a terminal has it
     Sitzung s;
+    std::unique_ptr<krv::test::Ser2net> server;
+    if (ende == -2) {
+        server = std::make_unique<krv::test::Ser2net>(s.geraet.pfad());
+        std::ofstream(s.datei("KrvDiag.ini")) << "[Ports]\nCOM1=" << server->adresse() << "\n";
+    }
     ASSERT_TRUE(s.start());
     const SignalClose signale(s.w());
     bool geschlossen = false;
@@ -52,6 +64,7 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     QTemporaryDir dir;
     const std::string datei = dir.filePath("aufnahme.log").toStdString();
     nimmAuf(s, datei);
+    if (server) QTest::qWait(300);  // the server opens the line once the port is connected
     const int fd = s.session().serial().fd();
     // Runs 1, 2 (twice), 3: the last run is still pending when the recording ends.
     for (int lauf : {1, 2, 2, 3}) s.sende(laufBlock(lauf));
@@ -59,10 +72,11 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     if (ende == 0) {
         qobject_cast<QPushButton*>(s.w().widget(s.c().cmdRecorderStartStop))->click();
     } else if (ende < 0) {
-        s.geraet.auflegen();
+        server ? server->stop() : s.geraet.auflegen();
         ASSERT_TRUE(warteBis([&] { return !s.texte().empty(); }));
         QTest::qWait(200);  // anything else the loss could still raise: one message naming the device
-        EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Verbindung zum Gerät über " + s.geraet.pfad() +
+        EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Verbindung zum Gerät über " +
+                                                      (server ? server->adresse() : s.geraet.pfad()) +
                                                       " wurde unterbrochen."});
         EXPECT_EQ(s.w().panel(1)->hintergrund(), QColor(255, 0, 0));
     } else {
@@ -84,10 +98,12 @@ TEST_P(AufnahmeEndeTest, PendingRunIsWrittenFileClosedAndPortReleased) {
     EXPECT_EQ(slotZeilen(zeilen), kLaeufe1223);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wege, AufnahmeEndeTest, ::testing::Values(0, -1, SIGINT, SIGTERM, SIGHUP),
+INSTANTIATE_TEST_SUITE_P(Wege, AufnahmeEndeTest, ::testing::Values(0, -1, -2, SIGINT, SIGTERM, SIGHUP),
                          [](const ::testing::TestParamInfo<int>& i) {
-                             return std::string(i.param == 0  ? "StopButton"
-                                                : i.param < 0 ? "HangUp" : signalName(i.param));
+                             return std::string(i.param == 0    ? "StopButton"
+                                                : i.param == -1 ? "HangUp"
+                                                : i.param < 0   ? "Ser2netStops"
+                                                                : signalName(i.param));
                          });
 
 // /dev/full: the first write shows Retry/Cancel with the system's reason, Retry tries the same
@@ -142,37 +158,53 @@ TEST(AufnahmeTest, SignalDuringAnOpenBoxAnswersItFirstAndClosesTheWindowAfterIt)
 }
 
 // `krvdiag-cli record` on standard input that stays open, ended by a signal: the records so far
-// stay, the pending run is written as at the end of the input, and the tool exits normally.
+// stay, the pending run is written as at the end of the input, and the tool exits normally. The
+// same from a pseudo-terminal behind ser2net (`--port rfc2217://...`, row 0), ended by stopping
+// the server: the same records, one message naming the address, exit status 3.
 class CliRecordSignalTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(CliRecordSignalTest, SignalFinishesTheFileWithThePendingRun) {
     QTemporaryDir dir;
     const QString datei = dir.filePath(QStringLiteral("strom.log"));
+    Geraet geraet;
+    std::unique_ptr<krv::test::Ser2net> server;
+    QStringList args{"record", "--chunk", "19", "-", datei};
+    if (GetParam() == 0) {
+        server = std::make_unique<krv::test::Ser2net>(geraet.pfad());
+        args = {"record", "--port", QString::fromStdString(server->adresse()), datei};
+    }
     QProcess cli;
-    cli.start(QStringLiteral(KRVDIAG_CLI_PATH), {"record", "--chunk", "19", "-", datei});
+    cli.start(QStringLiteral(KRVDIAG_CLI_PATH), args);
     ASSERT_TRUE(cli.waitForStarted(10000));
+    if (server) QTest::qWait(500);  // connected, and the server has opened the line
     for (int lauf : {1, 2, 2, 3}) {
         const Bytes t = link::kurzTelegramm(laufBlock(lauf));
-        cli.write(reinterpret_cast<const char*>(t.data()), static_cast<qint64>(t.size()));
+        if (server) geraet.sende(t);
+        else cli.write(reinterpret_cast<const char*>(t.data()), static_cast<qint64>(t.size()));
     }
-    ASSERT_TRUE(cli.waitForBytesWritten(10000));
+    ASSERT_TRUE(server || cli.waitForBytesWritten(10000));
     // Runs 1 and 2 are written when the next one begins; 3 is pending.
     const qint64 zweiSaetze = 5 + 13 + 7 + 2 * 19;
     ASSERT_TRUE(warteBis([&] { return QFileInfo(datei).size() == zweiSaetze; }, 10000))
         << QFileInfo(datei).size();
     EXPECT_EQ(cli.state(), QProcess::Running);
-    ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), GetParam()), 0);
+    if (server) server->stop();
+    else ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), GetParam()), 0);
     ASSERT_TRUE(cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const std::string fehler = cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.exitCode(), server ? 3 : 0) << fehler;
+    EXPECT_EQ(fehler, server ? "krvdiag-cli: Die Verbindung zum Gerät über " + server->adresse() +
+                                   " wurde unterbrochen.\n"
+                             : "");
     const QStringList zeilen = dumpZeilen(datei.toStdString());
     ASSERT_EQ(zeilen.size(), 7) << zeilen.join('\n').toStdString();
     EXPECT_EQ(zeilen[3], QStringLiteral("records 3"));
     EXPECT_EQ(slotZeilen(zeilen), kLaeufe1223);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signale, CliRecordSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
-                         [](const auto& i) { return std::string(signalName(i.param)); });
+INSTANTIATE_TEST_SUITE_P(Signale, CliRecordSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP, 0),
+                         [](const auto& i) { return std::string(i.param ? signalName(i.param) : "Ser2netStops"); });
 
 // What the window recorded is opened from the menu and scrolled through with the picture
 // following: terminal bit 0 of model 13 lights LED 42 and alternates record by record.
@@ -204,6 +236,28 @@ TEST(AufnahmeTest, ARecordingIsPlayedBackAndScrolledThroughWithThePictureFollowi
         EXPECT_EQ(w.panel(3)->text(), schritt.panel);
         EXPECT_EQ(static_cast<ShapeWidget*>(w.widget(s.c().shpLed[42]))->fuellFarbe(), schritt.led);
     }
+
+    // The file leaves as VCD (terminal 1 changes with every record) and as the CSV of `dump
+    // --csv`, the view as a PNG of the picture area; a file that cannot be written is named.
+    const QString vcd = dir.filePath("a.vcd"), csv = dir.filePath("a.csv"), png = dir.filePath("a.png");
+    for (const QString& ziel : {vcd, csv, QStringLiteral("/nirgends/a.vcd")}) {
+        s.dialogs().fileAnswers.push_back(ziel.toStdString());
+        s.menu(s.c().mnuExportieren);
+    }
+    s.dialogs().fileAnswers.push_back(png.toStdString());
+    s.menu(s.c().mnuBildSpeichern);
+    auto lies = [](const QString& pfad) {
+        QFile f(pfad);
+        return f.open(QIODevice::ReadOnly) ? QString(f.readAll()) : QString();
+    };
+    EXPECT_EQ(lies(csv).split('\n', Qt::SkipEmptyParts), dumpZeilen(datei, {"--csv"}));
+    const QRegularExpression t1("^[01]A$", QRegularExpression::MultilineOption);  // terminal 1's wire
+    EXPECT_EQ(lies(vcd).count(t1), 40) << lies(vcd).toStdString();
+    EXPECT_EQ(s.texte(), std::vector<std::string>{"Die Datei kann nicht geschrieben werden.\n"
+                                                  "/nirgends/a.vcd: No such file or directory"});
+    const QWidget* bild = w.widget(s.c().picContainer);
+    EXPECT_EQ(QImage(png).size(), bild->size() * bild->devicePixelRatio());
+    EXPECT_EQ(w.panel(2)->text(), "Bild gespeichert: " + png);
     qobject_cast<QPushButton*>(w.widget(s.c().cmdWiedergabeStop))->click();
     EXPECT_EQ(s.state().playback.SimulationsStatus, 0);
     EXPECT_TRUE(s.a(s.c().mnuStartSimulation)->isEnabled() && !s.a(s.c().mnuEndSimulation)->isEnabled());

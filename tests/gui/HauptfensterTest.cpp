@@ -292,6 +292,10 @@ TEST(HauptfensterTest, DemoRunsTheSimulatorBehindThePortAndLeavesTheSettingsAlon
     EXPECT_EQ(s.session().serial().deviceName(), sim.geraet().toStdString());
     EXPECT_EQ(s.w().panel(1)->text(), QStringLiteral("COM2"));
     EXPECT_TRUE(warteBis([&] { return anzeigen >= 3; })) << anzeigen;
+    // The timing channels show the simulator's busiest terminals, E-stop to muting sensor.
+    const int kanaele[] = {13, 14, 20, 21, 23, 6, 7, 10, 25};
+    const auto& selektoren = s.form().timingControls().cboKlemmen;
+    for (std::size_t k = 0; k < 9; ++k) EXPECT_EQ(selektoren[k].listIndex(), kanaele[k]);
     s.w().close();
     EXPECT_EQ(s.settingsText(), einstellungen);
     EXPECT_EQ(s.dialogs().boxes.size(), 2u);

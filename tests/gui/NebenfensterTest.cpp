@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 
@@ -149,10 +150,13 @@ TEST(NebenfensterTest, TheHexDumpShowsEachTelegramInTheRealGrid) {
 }
 
 TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
+    std::string breit;  // a line far wider than the window: it wraps at the window's width
+    for (int i = 0; i < 20; ++i) breit += " the serial line";
     const Dateien texte = {{"Hilfe0.txt", "Hilfe\r\n\r\n  1. Anschluss\r\n"},
-                           {"Hilfe1.txt", "Help\r\n  1. Connecting\n"}};
+                           {"Hilfe1.txt", "Help\r\n  1. Connecting" + breit + "\n"}};
     const struct { std::string ini; QString titel, text; QRect platz /* twips */; } faelle[] = {
-        {"[Einstellungen]\nSprache=10000\n", "Help", "Help\n  1. Connecting\n", {1000, 1000, 8000, 8000}},
+        {"[Einstellungen]\nSprache=10000\n", "Help",
+         QString::fromStdString("Help\n  1. Connecting" + breit + "\n"), {1000, 1000, 8000, 8000}},
                   {"[HilfeFenster]\nlinks=1500\noben=750\nbreite=6000\nhoehe=4500\n", "Hilfe",
                    "Hilfe\n\n  1. Anschluss\n", {1500, 750, 6000, 4500}}};
     for (const auto& f : faelle) {
@@ -165,6 +169,7 @@ TEST(NebenfensterTest, HelpShowsTheTextOfItsLanguageAndKeepsItsGeometry) {
         const Twips t(*w);
         EXPECT_EQ(w->windowTitle(), f.titel);
         EXPECT_EQ(w->txtHilfe()->toPlainText(), f.text);
+        EXPECT_EQ(w->txtHilfe()->horizontalScrollBar()->maximum(), 0);
         EXPECT_EQ(w->frameGeometry(), t.rect(f.platz.x(), f.platz.y(), f.platz.width(), f.platz.height()));
         // The text box from (240, 480) to the inner edges.
         EXPECT_EQ(w->txtHilfe()->geometry(),
@@ -194,10 +199,13 @@ TEST(NebenfensterTest, ALanguageSwitchReachesEveryWindow) {
     HexDumpWindow* hex = s.session().hexDumpWindow();
     CpuFehlerWindow* fehler = s.session().cpuFehlerWindow();
     ASSERT_TRUE(warteBis([&] { return hex->isVisible() && fehler->isVisible(); }));
-    const struct { std::size_t sprache; QString ansicht, status0, hexOption, fehler, trigger; } faelle[] = {
-        {1, "&View", "Program version:  ", " Display ASCII", "Error", "error"},
+    const struct {
+        std::size_t sprache;
+        QString ansicht, status0, hexOption, fehler, trigger, qtDatei;
+    } faelle[] = {
+        {1, "&View", "Program version:  ", " Display ASCII", "Error", "error", "File &name:"},
                   {0, "&Ansicht", QString::fromStdString(app::LoadResString(4001, 0)), " Anzeige ASCII",
-                   "Fehlermeldung", "Fehler"}};
+                   "Fehlermeldung", "Fehler", "Datei&name:"}};
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.sprache);
         s.menu(s.c().mnuSprache[f.sprache]);
@@ -207,6 +215,7 @@ TEST(NebenfensterTest, ALanguageSwitchReachesEveryWindow) {
         EXPECT_EQ(hex->option(0)->text(), f.hexOption);
         EXPECT_EQ(fehler->windowTitle(), f.fehler);
         EXPECT_EQ(w.timingView()->selektor(9)->itemText(1), f.trigger);
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), f.qtDatei);  // Qt's own dialogs
         EXPECT_TRUE(hex->isVisible() && fehler->isVisible());
         EXPECT_TRUE(s.a(s.c().mnuSprache[f.sprache])->isChecked());
         EXPECT_FALSE(s.a(s.c().mnuSprache[1 - f.sprache])->isChecked());

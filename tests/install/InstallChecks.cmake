@@ -14,14 +14,14 @@ function(krvdiag_run out_var)
   set(${out_var} "${out}" PARENT_SCOPE)
 endfunction()
 
-# Every program, every data file the build made, the manual pages and, with the window
-# program, its desktop entry and icon.
+# Every program, every data file the build made, the manual pages, the unit example and, with
+# the window program, its desktop entry and icon.
 function(krvdiag_check_tree prefix)
   set(programs krvdiag-cli krvdiag-sim)
   if(WITH_GUI)
     list(APPEND programs krvdiag)
   endif()
-  set(expected)
+  set(expected share/krvdiag/examples/krvdiag-record@.service)
   foreach(p IN LISTS programs)
     list(APPEND expected bin/${p} share/man/man1/${p}.1)
   endforeach()

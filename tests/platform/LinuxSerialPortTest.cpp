@@ -1,11 +1,7 @@
 // The serial port on a real pseudo-terminal, with the test or the built krvdiag-sim as the device.
 #include "platform/LinuxSerialPort.hpp"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -14,13 +10,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <tuple>
 
 #include "core/link/PortControl.hpp"
 #include "platform/LineErrorCounters.hpp"
 #include "support/LinkRig.hpp"
+#include "support/SerialRig.hpp"
 
 namespace krv::platform {
 namespace {
@@ -28,30 +23,9 @@ namespace {
 using ::testing::HasSubstr;
 namespace ev = ports::CommEvent;
 using linktest::operator+;
-
-// A pseudo-terminal pair: the test plays the device on the master side, the port opens the slave.
-struct Pty {
-    Pty() : master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
-        slave = ::ptsname(master);
-        termios t{};
-        ::tcgetattr(master, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(master, TCSANOW, &t);
-    }
-    ~Pty() { schliessen(); }
-    void schliessen() { ::close(std::exchange(master, -1)); }
-    int master;
-    std::string slave;
-};
-
-// What the event loop does: wait until the descriptor is readable, then let the port read.
-bool pumpOnce(LinuxSerialPort& port, int waitMs = 2000) {
-    pollfd p{port.fd(), POLLIN, 0};
-    if (port.fd() < 0 || ::poll(&p, 1, waitMs) <= 0) return false;
-    port.handleReadable();
-    return true;
-}
+using test::Pty;
+using test::pumpOnce;
+using test::Sim;
 
 // Writes everything to the master side, letting the port read whenever the line is full.
 void send(Pty& pty, LinuxSerialPort& port, ByteView bytes) {
@@ -212,27 +186,6 @@ TEST(LinuxSerialPort, LineErrorCountersAreAskedOnceOrSparingly) {
         EXPECT_EQ(rig.hooks.bytes.size() + rig.port.input().size(), 100u);
     }
 }
-
-// The built simulator with its standard output on a pipe.
-struct Sim {
-    explicit Sim(const std::string& args)
-        : out(::popen((KRVDIAG_BINARY_DIR "/src/sim/krvdiag-sim " + args + " 2>/dev/null").c_str(), "r")) {}
-    ~Sim() { warte(); }
-    std::string ersteZeile() {
-        char zeile[256] = "";
-        return std::fgets(zeile, sizeof zeile, out) ? std::string(zeile, std::strcspn(zeile, "\n")) : "";
-    }
-    Bytes alles() {
-        Bytes all;
-        for (int c = 0; (c = std::fgetc(out)) != EOF;) all.push_back(static_cast<std::uint8_t>(c));
-        return all;
-    }
-    int warte() {
-        const int status = out ? ::pclose(std::exchange(out, nullptr)) : -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    FILE* out;
-};
 
 // The simulator on a pseudo-terminal, read by the program's serial port as a device would be,
 // until it has sent its telegrams and hangs up.

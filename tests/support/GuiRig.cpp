@@ -128,9 +128,10 @@ link::StatusBlock block(std::initializer_list<std::uint8_t> bytes, std::uint8_t 
     return s;
 }
 
-QStringList dumpZeilen(const std::string& datei) {
+QStringList dumpZeilen(const std::string& datei, const QStringList& optionen) {
     QProcess dump;
-    dump.start(QStringLiteral(KRVDIAG_CLI_PATH), {QStringLiteral("dump"), QString::fromStdString(datei)});
+    dump.start(QStringLiteral(KRVDIAG_CLI_PATH), QStringList{QStringLiteral("dump")} + optionen +
+                                                     QStringList{QString::fromStdString(datei)});
     if (!dump.waitForFinished(10000) || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
         ADD_FAILURE() << "krvdiag-cli dump " << datei << ": " << dump.readAllStandardError().toStdString();
         return {};

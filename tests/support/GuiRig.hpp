@@ -88,7 +88,7 @@ inline link::StatusBlock laufBlock(int i) { return block({0x0D, 0, static_cast<s
 
 // The lines `krvdiag-cli dump` prints for a protocol file; empty (after a failure) when the
 // tool rejects it.
-QStringList dumpZeilen(const std::string& datei);
+QStringList dumpZeilen(const std::string& datei, const QStringList& optionen = {});
 // The slot lines of runs 1, 2 (twice), 3 as the dump shows them: repeat count and status bytes
 // 2 onwards (bytes 3 and 4 carry the forced bits).
 QStringList slotZeilen(const QStringList& dump);

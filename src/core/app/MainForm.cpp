@@ -85,6 +85,7 @@ void MainForm::setzeMenueStartzustand() {
     c_.mnuOpenCpuDatenAbspeichern.setEnabled(true);
     c_.mnuStartCpuDatenWiedergabe.setEnabled(true);
     c_.mnuEndSimulation.setEnabled(false);
+    c_.mnuExportieren.setEnabled(false);
     c_.mnuCloseLog.setEnabled(false);
     c_.mnuCloseCpuDatenAbspeichern.setEnabled(false);
     c_.mnuStopCpuDatenWiedergabe.setEnabled(false);
@@ -96,6 +97,8 @@ void MainForm::Init_Sprache() {
         {&c_.mnuOpenLog, 102},
         {&c_.mnuCloseLog, 103},
         {&c_.mnuPrint, 105},
+        {&c_.mnuExportieren, 7200},
+        {&c_.mnuBildSpeichern, 7201},
         {&c_.mnuStartSimulation, 106},
         {&c_.mnuEndSimulation, 107},
         {&c_.cmdWiedergabeStart, 6055},

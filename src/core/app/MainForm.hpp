@@ -41,6 +41,7 @@ struct Ports {
     ports::FileSink& protokollDatei;  // the recorder's protocol file
     ports::FileSink& cpuDatenDatei;   // the stored raw stream (service mode)
     ports::FileSource& dateiQuelle;   // files read for playback and replay
+    ports::FileSink* exportDatei = nullptr;  // the file menu's export; none: nothing is exported
 };
 
 class MainForm : public link::DispatchHooks,

@@ -12,7 +12,8 @@ Programm::Programm(ProgramState& s, MainFormState& controls, Ports p)
       hexDumpMenue(s, controls, hexDump, p.profile),
       hilfe(s, p.profile, p.dialogs, p.printer),
       service(s, controls, hexDump),
-      sprache(form, hexDump, form.cpuFehlerFenster(), p.profile) {
+      sprache(form, hexDump, form.cpuFehlerFenster(), p.profile),
+      exportMenue(s, form, p) {
     form.onHexDumpAnzeige = [this] { hexDump.Anzeige(0); };
     // Unloading the main window unloads the hex dump, info and help windows first.
     form.onAndereFensterSchliessen = [this] {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's windows and their logic in one place: the main window and the windows it
 // opens. The Qt program, the command-line tool and the tests build the program through this.
+#include "core/app/ExportMenue.hpp"
 #include "core/app/HilfeFenster.hpp"
 #include "core/app/MainForm.hpp"
 #include "core/app/ServiceZugang.hpp"
@@ -34,6 +35,7 @@ public:
     HilfeFenster hilfe;
     ServiceZugang service;
     Sprache sprache;
+    ExportMenue exportMenue;
 
     // The info window at unload; the Qt layer sets it.
     std::function<void()> onInfoSchliessen;

@@ -19,7 +19,8 @@ void setzePortHinweise(std::array<app::Control, 5>& mnuCom, int gewaehlt, int sp
     const bool fehlt = gewaehlt < 1 || gewaehlt > 4 || !geraete[static_cast<std::size_t>(gewaehlt)].vorhanden;
     for (int nr = 1; nr <= 4; ++nr) {
         const auto i = static_cast<std::size_t>(nr);
-        mnuCom[i].setStatusTip(fehlt ? portHinweis(nr, geraete[i], sprachOffset) : std::string());
+        const bool zeigen = fehlt || geraete[i].fern;
+        mnuCom[i].setStatusTip(zeigen ? portHinweis(nr, geraete[i], sprachOffset) : std::string());
     }
 }
 

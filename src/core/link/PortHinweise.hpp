@@ -14,6 +14,7 @@ namespace krv::link {
 struct PortGeraet {
     std::string pfad;  // empty: no device set for this number
     bool vorhanden = false;
+    bool fern = false;  // an address of a device server: its hint is always shown
 };
 
 // The hint of port nr: "COM1: /dev/ttyUSB0", with "(nicht vorhanden)" / "(not present)" when the
@@ -21,7 +22,8 @@ struct PortGeraet {
 std::string portHinweis(int nr, const PortGeraet& geraet, int sprachOffset);
 
 // Sets the status tips of the port items 1..4 (element 0 is not shown): each item's hint while
-// the device of the selected port gewaehlt is missing, else none.
+// the device of the selected port gewaehlt is missing, else none; an item whose number stands for
+// a device server's address always names it.
 void setzePortHinweise(std::array<app::Control, 5>& mnuCom, int gewaehlt, int sprachOffset,
                        const std::function<PortGeraet(int nr)>& geraet);
 

@@ -1,6 +1,7 @@
 #pragma once
 // Printing: a plain text (the help window) or a window as it appears on screen (the hex dump
 // window, the main window). The Qt layer prints through its print dialog; tests record the jobs.
+#include <optional>
 #include <string>
 
 namespace krv::ports {
@@ -20,6 +21,10 @@ public:
 
     // The window named by its form name ("frmKrvDiag", "frmHexDump") as shown on screen.
     virtual DruckErgebnis druckeFenster(const std::string& formName) = 0;
+
+    // The main window's current view (device picture beside the status window, timing diagram
+    // or model list) as a PNG file at the screen's pixel ratio; the failure's reason, if any.
+    virtual std::optional<std::string> speichereAnsicht(const std::string& pfad) = 0;
 };
 
 }  // namespace krv::ports

@@ -26,6 +26,13 @@ public:
         auftraege.push_back({true, formName});
         return ergebnis;
     }
+    // Saving the view fails with bildFehler while it is set.
+    std::optional<std::string> bildFehler;
+    std::vector<std::string> bilder;  // the paths of the views saved
+    std::optional<std::string> speichereAnsicht(const std::string& pfad) override {
+        if (!bildFehler) bilder.push_back(pfad);
+        return bildFehler;
+    }
 };
 
 }  // namespace krv::ports

@@ -165,6 +165,7 @@ void Wiedergabe::mnuStartSimulation_Click() {
     tc.lblDateiname.setCaption(dateiTitel_);
     tc.lblAktuelleZeit.setCaption(DatumText(timing.samples().SampleZeit(1)));
     c_.SSPanel2.setCaption(text(kTextLegende));
+    c_.mnuExportieren.setEnabled(true);
 }
 
 bool Wiedergabe::oeffnen() {
@@ -198,6 +199,7 @@ bool Wiedergabe::oeffnen() {
     }
     datei_ = std::move(geoeffnet.file);
     dateiTitel_ = dateiTitel(pfad);
+    dateiPfad_ = pfad;
     return true;
 }
 
@@ -403,6 +405,8 @@ void Wiedergabe::mnuEndSimulation_Click() {
     timing.TimingLoeschen();
 
     datei_.reset();
+    dateiPfad_.clear();
+    c_.mnuExportieren.setEnabled(false);
 
     c_.mnuStartSimulation.setEnabled(true);
     c_.mnuOpenLog.setEnabled(true);

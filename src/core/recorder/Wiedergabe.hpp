@@ -105,6 +105,8 @@ public:
 
     bool laeuft() const { return datei_ != nullptr; }
     const WiedergabeZustand& zustand() const { return z_; }
+    // The path of the file being played back; empty when none is.
+    const std::string& dateiPfad() const { return dateiPfad_; }
 
     // The date-and-time labels' format; the Qt layer may put the system's own here.
     std::function<std::string(double)> DatumText = allgemeinesDatum;
@@ -129,6 +131,7 @@ private:
     WiedergabeZustand z_;
     std::unique_ptr<ports::ReadableFile> datei_;  // WiedergabeDateiNr
     std::string dateiTitel_;
+    std::string dateiPfad_;
 };
 
 }  // namespace krv::recorder

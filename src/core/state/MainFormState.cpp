@@ -30,7 +30,8 @@ MainFormState::MainFormState() {
 void MainFormState::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : {&frmKrvDiag, &mnuFile, &mnuOpenLog, &mnuCloseLog, &mnuOpenCpuDatenAbspeichern,
                        &mnuCloseCpuDatenAbspeichern, &M11, &mnuStartSimulation, &mnuEndSimulation,
-                       &mnuStartCpuDatenWiedergabe, &mnuStopCpuDatenWiedergabe, &M12, &mnuPrint, &M13,
+                       &mnuStartCpuDatenWiedergabe, &mnuStopCpuDatenWiedergabe, &M12, &mnuExportieren,
+                       &mnuBildSpeichern, &mnuPrint, &M13,
                        &mnuFileExit, &mnuDatenuebertragung, &mnuDatenuebertragungStart, &mnuDatenuebertragungStop,
                        &mnuExtras, &mnuSprachen}) {
         visit(*c);

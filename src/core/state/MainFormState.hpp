@@ -31,6 +31,8 @@ struct MainFormState {
     Control mnuStartCpuDatenWiedergabe{"mnuStartCpuDatenWiedergabe", "CPU-Daten Wiedergabe start"};
     Control mnuStopCpuDatenWiedergabe{"mnuStopCpuDatenWiedergabe", "CPU-Daten Wiedergabe stop"};
     Control M12{"M12", "-"};
+    Control mnuExportieren{"mnuExportieren"};      // the played-back file as VCD or CSV
+    Control mnuBildSpeichern{"mnuBildSpeichern"};  // the view as a PNG picture
     Control mnuPrint{"mnuPrint"};
     Control M13{"M13", "-"};
     Control mnuFileExit{"mnuFileExit"};

@@ -1,7 +1,8 @@
 #pragma once
 // The picture port of the device display: loads metafiles with the bounds-checked parser and
-// keeps one per picture area. A file that cannot be read or parsed is refused and the area
-// keeps its picture. Views bound to an area follow it.
+// keeps one per picture area. A file with records the parser left out is loaded and drawn
+// without them (its `skipped` lines say which); a file that cannot be read or has nothing
+// playable is refused and the area keeps its picture. Views bound to an area follow it.
 #include <QPointer>
 #include <array>
 #include <functional>

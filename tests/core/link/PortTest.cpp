@@ -204,16 +204,20 @@ TEST(PortControl, MenuCommandsOpenCloseAndSwitchThePort) {
     }
 }
 
+// A device server's address is always named.
 TEST(PortHinweise, EveryPortNamesItsDeviceWhileTheChosenOneIsMissing) {
-    const std::map<int, link::PortGeraet> geraete{
-        {1, {"/dev/usb0", true}}, {2, {"/dev/usb1", false}}, {3, {"", false}}, {4, {"/dev/ttyS0", true}}};
-    const std::string fehlt = "COM1: /dev/usb0|COM2: /dev/usb1 (nicht vorhanden)|COM3: -|COM4: /dev/ttyS0";
+    const std::map<int, link::PortGeraet> geraete{{1, {"/dev/usb0", true}},
+                                                  {2, {"/dev/usb1", false}},
+                                                  {3, {"", false}},
+                                                  {4, {"rfc2217://[::1]:7", true, true}}};
+    const std::string fern = "|||COM4: rfc2217://[::1]:7";
+    const std::string fehlt = "COM1: /dev/usb0|COM2: /dev/usb1 (nicht vorhanden)|COM3: -" + fern.substr(2);
     const struct {
         int gewaehlt;
         int sprache;
         std::string tips;
-    } faelle[] = {{1, 0, "|||"}, {4, 0, "|||"}, {2, 0, fehlt}, {3, 0, fehlt}, {0, 0, fehlt}, {5, 0, fehlt},
-                  {2, 10000, "COM1: /dev/usb0|COM2: /dev/usb1 (not present)|COM3: -|COM4: /dev/ttyS0"}};
+    } faelle[] = {{1, 0, fern}, {4, 0, fern}, {2, 0, fehlt}, {3, 0, fehlt}, {0, 0, fehlt}, {5, 0, fehlt},
+                  {2, 10000, "COM1: /dev/usb0|COM2: /dev/usb1 (not present)|COM3: -" + fern.substr(2)}};
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.gewaehlt);
         std::array<app::Control, 5> mnuCom;

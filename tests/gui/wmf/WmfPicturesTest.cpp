@@ -28,14 +28,17 @@ Bytes picture(int w, int h) {
 }
 
 // Model 13 (KRV-cbx/Rx) and model 15 (KRV-cbx/Tx) share the CPU and extension pictures. A
-// damaged wiring picture of 15 shows message 13 once; its output picture loaded before it
-// stays, and the wiring area and its view keep model 13's picture.
+// wiring picture of 15 with nothing playable shows message 13 once; its output picture loaded
+// before it stays, and the wiring area and its view keep model 13's picture. An extension
+// picture cut in its last record is loaded without a message, drawn without that record.
 TEST(WmfPictures, DamagedWiringPictureShowsMessage13AndKeepsTheOldOne) {
     krv::test::TempVerzeichnis dir;
-    for (const char* name : {"RX.WMF", "TX.WMF", "CBX.WMF", "IO-CX.WMF", "ST-CBXRX.WMF"})
+    for (const char* name : {"RX.WMF", "TX.WMF", "CBX.WMF", "ST-CBXRX.WMF"})
         save(dir.pfad(name), picture(100, 100));
     Bytes damaged = picture(100, 100);
     damaged.resize(damaged.size() - 10);
+    save(dir.pfad("IO-CX.WMF"), damaged);
+    damaged.resize(22 + 18 + 4);
     save(dir.pfad("ST-CBXTX.WMF"), damaged);
     app::ProgramState state;
     state.ProgrammPfad = dir.pfad("");
@@ -51,14 +54,16 @@ TEST(WmfPictures, DamagedWiringPictureShowsMessage13AndKeepsTheOldOne) {
     state.AnzeigeGueltig = 1;
     EXPECT_TRUE(dialogs.boxes.empty());
     for (auto b : {Image1, Image2, Image3, imgStrom})
-        EXPECT_TRUE(pictures.metafile(b)) << static_cast<int>(b);
+        ASSERT_TRUE(pictures.metafile(b)) << static_cast<int>(b);
+    EXPECT_EQ(pictures.metafile(Image3)->skipped,
+              std::vector<std::string>{"record 5 (0x041B): size beyond the end of the file, the rest is not drawn"});
     const auto wiring13 = pictures.metafile(imgStrom);
     const auto output13 = pictures.metafile(Image1);
 
     display.AnzeigeGeraet({15, 0, 0, 0, 0, 0, 0});
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, ".WMF-Datei nicht gefunden.\n" + dir.pfad("ST-CBXTX.WMF") +
-                                         ": record 5 (0x041B): size beyond the end of the file");
+    EXPECT_EQ(dialogs.boxes[0].text,
+              ".WMF-Datei nicht gefunden.\n" + dir.pfad("ST-CBXTX.WMF") + ": record 1: record header truncated");
     EXPECT_NE(pictures.metafile(Image1), output13);
     EXPECT_EQ(pictures.metafile(imgStrom), wiring13);
     const QImage shown = view.grab().toImage();
@@ -70,7 +75,6 @@ TEST(WmfPictures, RenderCommandWritesTheFittedPictureOrSaysWhyNot) {
     krv::test::TempVerzeichnis dir;
     const std::string in = dir.pfad("IN.WMF"), bad = dir.pfad("BAD.WMF");
     save(in, picture(200, 100));
-    std::ofstream(bad) << "This is a text file and no metafile at all.";
     std::ostringstream out, err;
     const auto run = [&](std::vector<std::string> args) { return cli::runRenderWmf(args, out, err); };
 
@@ -82,6 +86,13 @@ TEST(WmfPictures, RenderCommandWritesTheFittedPictureOrSaysWhyNot) {
         EXPECT_EQ(png.pixelColor(x, y), blue ? QColor(0, 0, 255) : QColor(Qt::white)) << x << "," << y;
     EXPECT_EQ(run({"--size", "8192x1", in, dir.pfad("wide.png")}), 0);
 
+    Bytes cut = picture(200, 100);  // cut in its last record: drawn, with one warning line
+    save(bad, Bytes(cut.begin(), cut.end() - 10));
+    EXPECT_EQ(run({bad, dir.pfad("cut.png")}), 0);
+    EXPECT_EQ(err.str(), "krvdiag-cli: " + bad + ": warning: record 5 (0x041B): size beyond the end of the file, "
+                         "the rest is not drawn\n");
+    err.str("");
+    std::ofstream(bad) << "This is a text file and no metafile at all.";
     EXPECT_EQ(run({bad, dir.pfad("bad.png")}), 2);
     EXPECT_EQ(err.str(), "krvdiag-cli: " + bad + ": not a Windows metafile (header type)\n");
     EXPECT_FALSE(std::filesystem::exists(dir.pfad("bad.png")));

@@ -9,6 +9,7 @@
 
 #include "core/device/wmf/WmfFile.hpp"
 #include "core/device/wmf/WmfParser.hpp"
+#include "gui/wmf/FontMapping.hpp"
 #include "gui/wmf/MetafilePainter.hpp"
 #include "support/WmfBytes.hpp"
 
@@ -33,7 +34,7 @@ std::vector<Case> cases() {
     const Bytes bitmap = dib(2, 2, 24, {}, {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0});
     const Bytes region = words({0, 6, 0, 0, 0, 1, 4, 0, 0, 300, 100, 4, 0, 100, 0, 100, 200, 300, 4});
     const char* name = "DejaVu Sans";
-    const Bytes face(name, name + 12);
+    const Bytes face(name, name + 12), symbol{'S', 'y', 'm', 'b', 'o', 'l'};
     return {
         {"polygon", square().rec(fn::Polygon, {3, 700, 100, 900, 100, 700, 300}).bytes(), {},
          [](QPainter& p) { p.drawPolygon(QPolygonF({{70, 10}, {90, 10}, {70, 30}})); }},
@@ -56,6 +57,17 @@ std::vector<Case> cases() {
              p.setFont(font);
              p.setPen(Qt::black);
              p.drawText(QPointF(50 - QFontMetricsF(font).horizontalAdvance("HH") / 2, 50), "HH");
+         }},
+        // Symbol-encoded bytes: a formula's Delta, rho, almost equal, pi, not equal, plus-minus.
+        {"symbol text as its characters",
+         square().raw(fn::CreateFontIndirect, words({-200, 0, 0, 0, 400, 0, 0x0200, 0, 0}) + symbol)
+             .select(2).rec(fn::SetBkMode, {1}).rec(fn::SetTextAlign, {TA_BASELINE})
+             .raw(fn::TextOut, Bytes{6, 0, 'D', 'r', 0xBB, 'p', 0xB9, 0xB1} + words({600, 50})).bytes(), {},
+         [](QPainter& p) {
+             QFont font;
+             font.setFamilies(fontFamiliesFor("Symbol", 0));
+             font.setPixelSize(20), font.setHintingPreference(QFont::PreferNoHinting);
+             p.setFont(font), p.setPen(Qt::black), p.drawText(QPointF(5, 60), QString::fromUtf8("Δρ≈π≠±"));
          }},
         {"window twice the box", square().rec(fn::SetWindowExt, {2000, 2000}).rect(0, 0, 1000, 1000).bytes(),
          {{{0, 0, 50, 50}, kRed}}},
@@ -131,8 +143,9 @@ TEST(WmfRender, DrawingRecordsMatchDirectQPainterReferences) {
         }
 }
 
-// valid-* were written by another program's metafile writer and must draw; invalid-* once
-// crashed or misled the parser and must be refused with a reason.
+// valid-* were written by another program's metafile writer and must draw; damaged-* have a
+// record the player leaves out and must draw the rest and list it; invalid-* once crashed or
+// misled the parser and must be refused with a reason.
 TEST(WmfRender, StoredMetafilesDrawOrAreRefused) {
     const std::filesystem::path dir = std::filesystem::path(KRVDIAG_TEST_DATA_DIR) / "wmf";
     int valid = 0, invalid = 0;
@@ -146,11 +159,12 @@ TEST(WmfRender, StoredMetafilesDrawOrAreRefused) {
             continue;
         }
         ASSERT_TRUE(r.ok()) << r.error;
+        EXPECT_EQ(r.metafile->skipped.empty(), !name.starts_with("damaged-"));
         EXPECT_GT(differing(renderMetafile(*r.metafile, {200, 200})), 400);
         ++valid;
     }
-    EXPECT_GE(valid, 5);
-    EXPECT_GE(invalid, 5);
+    EXPECT_GE(valid, 7);
+    EXPECT_GE(invalid, 3);
     ParseLimits tiny;
     tiny.maxFileBytes = 10;
     EXPECT_EQ(readMetafileFile((dir / "valid-shapes.wmf").string(), tiny).error, "file too large");

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace krv::wmf {
@@ -53,6 +54,9 @@ struct Metafile {
     // has no placeable header.
     std::optional<Point16> firstWindowOrg;
     std::optional<Point16> firstWindowExt;
+    // What the player leaves out, one line each ("record 22 (0x02FB): size beyond the end of
+    // the file"): records that cannot be used and the end of data before the end record.
+    std::vector<std::string> skipped;
 
     std::span<const std::uint8_t> params(const RecordRef& r) const {
         return std::span<const std::uint8_t>(bytes).subspan(r.offset, r.length);

@@ -16,6 +16,7 @@ namespace krv::wmf {
 namespace {
 
 constexpr std::size_t kMaxArcSegments = 4096;
+constexpr const char* kSymbolFace = "Symbol";
 
 RectF intersect(const RectF& a, const RectF& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -34,9 +35,10 @@ public:
         Record rec;
         std::string error;
         for (const RecordRef& ref : mf_.records) {
-            // The parser has decoded every record once; one that fails here is skipped.
-            if (!decodeRecord(mf_, ref, rec, error)) continue;
-            step(rec);
+            // The parser has listed the records that fail here; they are skipped. A skipped object
+            // still takes its slot, so the writer's numbers for the later objects stay right.
+            if (decodeRecord(mf_, ref, rec, error)) step(rec);
+            else if (createsObject(ref.function)) takeSlot(PaletteObject{});
         }
     }
 
@@ -45,6 +47,7 @@ private:
     void mappingRecord(std::uint16_t function, Point16 p);
     void scaleExtent(DPoint& ext, const args::Scale& s);
     void createObject(const Record& rec);
+    void takeSlot(Object object);
     void selectObject(std::uint16_t index);
     void restoreDC(std::int16_t n);
     void addClip(ClipOp::Kind kind, const RectF& r);
@@ -252,17 +255,22 @@ void Player::scaleExtent(DPoint& ext, const args::Scale& s) {
     ext = {x, y};
 }
 
-void Player::createObject(const Record& rec) {
+void Player::takeSlot(Object object) {
     // A new object takes the lowest free slot; with none free it is lost, as in the device.
     const auto slot = std::find_if(objects_.begin(), objects_.end(),
                                    [](const Object& o) { return std::holds_alternative<std::monostate>(o); });
-    if (slot == objects_.end()) return;
+    if (slot != objects_.end()) *slot = std::move(object);
+}
+
+void Player::createObject(const Record& rec) {
     switch (rec.function) {
-    case fn::CreatePenIndirect: *slot = std::get<args::Pen>(rec.args); break;
-    case fn::CreateBrushIndirect: *slot = BrushObject{std::get<args::Brush>(rec.args), nullptr, false}; break;
-    case fn::CreateFontIndirect: *slot = std::get<args::Font>(rec.args); break;
+    case fn::CreatePenIndirect: takeSlot(std::get<args::Pen>(rec.args)); break;
+    case fn::CreateBrushIndirect:
+        takeSlot(BrushObject{std::get<args::Brush>(rec.args), nullptr, false});
+        break;
+    case fn::CreateFontIndirect: takeSlot(std::get<args::Font>(rec.args)); break;
     case fn::CreateRegion:
-        *slot = RegionObject{std::make_shared<const args::Region>(std::get<args::Region>(rec.args))};
+        takeSlot(RegionObject{std::make_shared<const args::Region>(std::get<args::Region>(rec.args))});
         break;
     case fn::CreatePatternBrush:
     case fn::DibCreatePatternBrush: {
@@ -274,10 +282,10 @@ void Player::createObject(const Record& rec) {
             if (bmp.width > 0) b.pattern = std::make_shared<const Bitmap>(std::move(bmp));
         }
         b.unknownPattern = !b.pattern;
-        *slot = std::move(b);
+        takeSlot(std::move(b));
         break;
     }
-    default: *slot = PaletteObject{}; break;
+    default: takeSlot(PaletteObject{}); break;
     }
 }
 
@@ -383,10 +391,12 @@ void Player::text(const args::Text& t, bool extended) {
     const bool updateCp = (dc_.textAlign & TA_UPDATECP) != 0;
     TextRun run;
     run.origin = updateCp ? m.map(dc_.position.x, dc_.position.y) : m.map(t.p);
-    run.text = decodeText(t.text, dc_.font.charSet);
+    run.text = decodeText(t.text, dc_.font.charSet, dc_.font.face);
     for (std::int16_t dx : t.dx) run.advances.push_back(std::abs(dx * m.ax));
     run.align = dc_.textAlign;
     run.font = font();
+    // Translated to Unicode, the text is drawn through the symbol font's stand-in.
+    if (symbolEncoded(dc_.font.charSet, dc_.font.face)) run.font.face = kSymbolFace;
     run.color = toRgb(dc_.textColor);
     run.opaqueBackground = dc_.bkOpaque;
     run.background = toRgb(dc_.bkColor);

@@ -73,15 +73,29 @@ ParseResult WmfParser::parse(std::vector<std::uint8_t> bytes) const {
         return failure("not a Windows metafile (version " + hex16(mf.header.version) + ")");
     pos += kMetaHeaderBytes;
 
+    // Where the data stops making sense the playback stops, as the device's does.
+    std::string ending;
+    const auto endHere = [&ending](std::string reason) { ending = std::move(reason); };
     bool sawEof = false;
     while (pos < bytes.size()) {
-        if (bytes.size() - pos < kRecordHeaderBytes) return failure("record header truncated");
+        const auto where = [&](std::uint16_t function) {
+            return "record " + std::to_string(mf.records.size() + 1) + " (" + hex16(function) + ")";
+        };
+        if (bytes.size() - pos < kRecordHeaderBytes) {
+            endHere("record " + std::to_string(mf.records.size() + 1) + ": record header truncated");
+            break;
+        }
         ByteReader r(std::span<const std::uint8_t>(bytes).subspan(pos, kRecordHeaderBytes));
         const std::uint64_t words = r.u32();
         const std::uint16_t function = r.u16();
-        const auto where = [&] { return "record " + std::to_string(mf.records.size() + 1) + " (" + hex16(function) + ")"; };
-        if (words < kRecordHeaderBytes / 2) return failure(where() + ": size below the record header");
-        if (words * 2 > bytes.size() - pos) return failure(where() + ": size beyond the end of the file");
+        if (words < kRecordHeaderBytes / 2) {
+            endHere(where(function) + ": size below the record header");
+            break;
+        }
+        if (words * 2 > bytes.size() - pos) {
+            endHere(where(function) + ": size beyond the end of the file");
+            break;
+        }
         if (function == fn::Eof) {
             sawEof = true;
             break;
@@ -94,21 +108,35 @@ ParseResult WmfParser::parse(std::vector<std::uint8_t> bytes) const {
         mf.records.push_back(ref);
         pos += static_cast<std::size_t>(words * 2);
     }
-    if (!sawEof) return failure("no end-of-file record: the file is truncated");
+    if (!sawEof && ending.empty()) endHere("no end-of-file record: the file is truncated");
 
     mf.bytes = std::move(bytes);
-    // Decode every record once: inconsistent parameters reject the file here, not mid-drawing.
+    // Decode every record once: one with inconsistent parameters is listed and left out when
+    // the picture is drawn; the records before and after it are drawn.
     Record decoded;
     std::string error;
+    std::vector<std::string> unusable;
+    std::size_t playable = 0;
     for (std::size_t i = 0; i < mf.records.size(); ++i) {
         const RecordRef& ref = mf.records[i];
-        if (!decodeRecord(mf, ref, decoded, error))
-            return failure("record " + std::to_string(i + 1) + " (" + hex16(ref.function) + "): " + error);
+        if (!decodeRecord(mf, ref, decoded, error)) {
+            unusable.push_back("record " + std::to_string(i + 1) + " (" + hex16(ref.function) + "): " +
+                               error);
+            continue;
+        }
+        ++playable;
         if (ref.function == fn::SetWindowOrg && !mf.firstWindowOrg)
             mf.firstWindowOrg = std::get<args::Point>(decoded.args).p;
         if (ref.function == fn::SetWindowExt && !mf.firstWindowExt)
             mf.firstWindowExt = std::get<args::Point>(decoded.args).p;
     }
+    // A picture of nothing but damage is refused with its first reason; an empty but complete
+    // one is an empty picture.
+    if (playable == 0 && !(unusable.empty() && ending.empty()))
+        return failure(unusable.empty() ? ending : unusable.front());
+    // In file order: the skipped records, then where the data ended.
+    for (const std::string& u : unusable) mf.skipped.push_back(u + ", skipped");
+    if (!ending.empty()) mf.skipped.push_back(ending + ", the rest is not drawn");
     ParseResult result;
     result.metafile = std::move(mf);
     return result;

@@ -1,8 +1,10 @@
 #pragma once
 // Reads a Windows metafile from bytes: the optional placeable header, the metafile header and
 // the record list. Every size field is checked before it is used and every record's parameters
-// are decoded once, so a file that parses can be played without further checks. A file that
-// fails yields a message saying why, never a partial picture.
+// are decoded once. As the Windows device plays a metafile, a record whose size runs past the
+// end of the data ends the record list there, and a record whose parameters are inconsistent is
+// left out; both are listed in `Metafile::skipped`. A file is refused, with a message saying
+// why, only when its header is unusable or none of its records can be played.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
