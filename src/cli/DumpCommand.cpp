@@ -44,6 +44,9 @@ public:
             fehler_ = platform::dateiFehlerText(name_, errno);
         } else if (S_ISREG(info.st_mode)) {
             laenge_ = static_cast<std::uint64_t>(info.st_size);
+        } else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+            // A device (a terminal, /dev/zero) holds no protocol file and may never end.
+            fehler_ = name_ + ": is a device, not a protocol file";
         } else {
             kopiere();
         }

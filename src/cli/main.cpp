@@ -1,4 +1,5 @@
 // krvdiag-cli: the KrvDiag core without a window, for batch work and tests.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -102,6 +103,11 @@ int run(const std::vector<std::string>& args, std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Started with standard input, output or error closed: a placeholder that fails every read
+    // and write takes the place, so no file opened later becomes "standard input".
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && ::open("/dev/null", O_PATH) != fd) return 70;
+    }
     // A reader that went away shows as EPIPE on the next write, not as a signal.
     std::signal(SIGPIPE, SIG_IGN);
     krv::cli::FdAusgabe puffer(STDOUT_FILENO);

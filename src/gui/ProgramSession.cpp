@@ -16,6 +16,7 @@
 namespace krv::gui {
 namespace {
 
+constexpr int kTextEinstellungenNichtGelesen = 7101;
 constexpr int kIniDatei = 18;  // "KrvDiag.ini", the same in both languages
 
 std::filesystem::path lockPfad(const SessionOptions& o) {
@@ -32,7 +33,16 @@ ProgramSession::ProgramSession(SessionOptions options, ports::Dialogs& dialogs, 
       datei_(platform::settingsFilePath(app::LoadResString(kIniDatei, 0), options_.configDir)),
       profile_(datei_),
       serial_(profile_),
-      lock_(lockPfad(options_)) {}
+      lock_(lockPfad(options_)) {
+    // A settings file that cannot be read is told once, after the step that met it.
+    datei_.beiLeseFehler([this](const std::string& fehler) {
+        QTimer::singleShot(0, [this, fehler] {
+            dialogs_.messageBox({app::LoadResString(kTextEinstellungenNichtGelesen, state_.sprachOffset()) + "\n" +
+                                     fehler,
+                                 {}, ports::MsgIcon::Exclamation, ports::MsgButtons::Ok});
+        });
+    });
+}
 
 ProgramSession::~ProgramSession() {
     if (splash_) delete splash_.data();

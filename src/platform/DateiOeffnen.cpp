@@ -5,15 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
 #include <utility>
 
 namespace krv::platform {
-
-std::string dateiFehlerText(const std::string& pfad, int fehlerNummer) {
-    if (fehlerNummer == EISDIR) return pfad + ": is a directory, not a file";
-    return pfad + ": " + std::generic_category().message(fehlerNummer);
-}
 
 OffeneDatei::~OffeneDatei() {
     if (fd_ >= 0) ::close(fd_);

@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "core/common/DateiFehler.hpp"
+
 namespace krv::platform {
 
 // "PATH: REASON" for the system error number; EISDIR reads "is a directory, not a file".
-std::string dateiFehlerText(const std::string& pfad, int fehlerNummer);
+using krv::dateiFehlerText;
 
 enum class Zugriff {
     Lesen,      // read only; FIFOs and terminals are opened without waiting for a writer

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/state/IniDocument.hpp"
+#include "platform/DateiOeffnen.hpp"
 
 namespace krv::platform {
 namespace {
@@ -43,6 +44,7 @@ struct FileContent {
     ReadStatus status = ReadStatus::Missing;
     std::string text;
     struct stat info {};
+    int fehler = 0;  // errno of a failed read
 };
 
 FileContent readFile(const fs::path& file) {
@@ -51,9 +53,11 @@ FileContent readFile(const fs::path& file) {
     Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         result.status = (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+        result.fehler = errno;
         return result;
     }
     if (::fstat(fd.get(), &result.info) != 0 || !S_ISREG(result.info.st_mode)) {
+        result.fehler = S_ISDIR(result.info.st_mode) ? EISDIR : EINVAL;
         result.status = ReadStatus::Failed;
         return result;
     }
@@ -65,6 +69,7 @@ FileContent readFile(const fs::path& file) {
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
+            result.fehler = errno;
             result.status = ReadStatus::Failed;
             result.text.clear();
             return result;
@@ -74,10 +79,6 @@ FileContent readFile(const fs::path& file) {
     return result;
 }
 
-app::IniDocument readDocument(const fs::path& file) {
-    const auto content = readFile(file);
-    return content.status == ReadStatus::Ok ? app::IniDocument(content.text) : app::IniDocument();
-}
 
 bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -122,13 +123,22 @@ void syncDirectory(const fs::path& dir) {
 
 }  // namespace
 
+app::IniDocument IniFileProfile::readDocument() {
+    const auto content = readFile(file_);
+    if (content.status == ReadStatus::Failed && leseFehlerMelden_ && !leseFehlerGemeldet_) {
+        leseFehlerGemeldet_ = true;
+        leseFehlerMelden_(dateiFehlerText(file_.string(), content.fehler));
+    }
+    return content.status == ReadStatus::Ok ? app::IniDocument(content.text) : app::IniDocument();
+}
+
 int IniFileProfile::GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue) {
-    return readDocument(file_).getInt(section, key, defaultValue);
+    return readDocument().getInt(section, key, defaultValue);
 }
 
 std::string IniFileProfile::GetPrivateProfileString(std::string_view section, std::string_view key,
                                                     std::string_view defaultValue) {
-    return readDocument(file_).getString(section, key, defaultValue);
+    return readDocument().getString(section, key, defaultValue);
 }
 
 bool IniFileProfile::WritePrivateProfileString(std::string_view section, std::string_view key,

@@ -3,10 +3,12 @@
 // file reads as empty, so every key gives its default); every write changes one key and
 // replaces the file atomically, so a crash never leaves a half-written settings file.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/ports/ProfileStore.hpp"
+#include "core/state/IniDocument.hpp"
 
 namespace krv::platform {
 
@@ -25,8 +27,19 @@ public:
 
     const std::filesystem::path& path() const { return file_; }
 
+    // Called once, at the first read of this run that finds a settings file it cannot read (a
+    // directory, no permission), with "PATH: REASON"; the defaults apply, as for a missing file.
+    // Writes that fail stay unreported: the setting holds for this run only.
+    void beiLeseFehler(std::function<void(const std::string& fehler)> melden) {
+        leseFehlerMelden_ = std::move(melden);
+    }
+
 private:
+    app::IniDocument readDocument();
+
     std::filesystem::path file_;
+    std::function<void(const std::string&)> leseFehlerMelden_;
+    bool leseFehlerGemeldet_ = false;
 };
 
 }  // namespace krv::platform

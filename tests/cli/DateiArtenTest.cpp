@@ -43,20 +43,21 @@ Lauf laufe(const std::vector<std::string>& args, const TempVerzeichnis& dir, boo
     const std::string outPfad = dir.pfad("stdout"), errPfad = dir.pfad("stderr");
     int rohr[2] = {-1, -1};
     if (stdoutPfad.empty() && ::pipe(rohr) != 0) return {};
+    // Everything the child needs is made before the fork: another thread may hold the heap.
+    std::vector<char*> argv{const_cast<char*>(KRVDIAG_CLI_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const passwd* n = alsNobody ? ::getpwnam("nobody") : nullptr;
+    const uid_t uid = n ? n->pw_uid : 0;
+    const gid_t gid = n ? n->pw_gid : 0;
     const pid_t kind = ::fork();
     if (kind == 0) {
         constexpr int kNeu = O_WRONLY | O_CREAT | O_TRUNC;
         const int out = stdoutPfad.empty() ? rohr[1] : ::open(stdoutPfad.c_str(), kNeu, 0644);
         const int err = ::open(errPfad.c_str(), kNeu, 0644);
         ::dup2(out, STDOUT_FILENO), ::dup2(err, STDERR_FILENO);
-        if (alsNobody) {
-            const passwd* n = ::getpwnam("nobody");
-            const bool gewechselt = n && ::setgroups(0, nullptr) == 0 && ::setgid(n->pw_gid) == 0;
-            if (!gewechselt || ::setuid(n->pw_uid) != 0) ::_exit(99);
-        }
-        std::vector<char*> argv{const_cast<char*>(KRVDIAG_CLI_PATH)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
+        const bool gewechselt = uid != 0 && ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0;
+        if (alsNobody && (!gewechselt || ::setuid(uid) != 0)) ::_exit(99);
         ::execv(argv[0], argv.data());
         ::_exit(98);
     }

@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <filesystem>
 
 #include <fstream>
 
@@ -258,6 +261,44 @@ TEST(AufnahmeTest, ARecordingIsPlayedBackAndScrolledThroughWithThePictureFollowi
     qobject_cast<QPushButton*>(w.widget(s.c().cmdWiedergabeStop))->click();
     EXPECT_EQ(s.state().playback.SimulationsStatus, 0);
     EXPECT_TRUE(s.a(s.c().mnuStartSimulation)->isEnabled() && !s.a(s.c().mnuEndSimulation)->isEnabled());
+}
+
+// A directory chosen where a file belongs, for each file the window opens: one box naming it and
+// the system's reason, nothing started, and the window goes on receiving and recording.
+TEST(AufnahmeTest, ADirectoryChosenForAFileGivesTheBoxAndTheWindowGoesOn) {
+    Sitzung s;
+    s.verbinde();
+    s.serviceCode("Tovk");  // the CPU data menus
+    const std::string dir = s.configDir();
+    for (const app::Control* item : {&s.c().mnuOpenLog, &s.c().mnuStartSimulation,
+                                     &s.c().mnuOpenCpuDatenAbspeichern, &s.c().mnuStartCpuDatenWiedergabe}) {
+        SCOPED_TRACE(item->caption());
+        const std::size_t vorher = s.texte().size();
+        s.dialogs().fileAnswers.push_back(dir);
+        s.menu(*item);
+        ASSERT_EQ(s.texte().size(), vorher + 1) << ::testing::PrintToString(s.texte());
+        EXPECT_NE(s.texte().back().find(dir + ": is a directory, not a file"), std::string::npos) << s.texte().back();
+        EXPECT_FALSE(s.form().recorder().laeuft());
+        EXPECT_EQ(s.state().playback.SimulationsStatus, 0);
+        EXPECT_TRUE(item->enabled());
+        if (!s.session().serial().isOpen()) s.menu(s.c().mnuDatenuebertragungStart);
+        const int angezeigt = s.angezeigt;
+        s.sende(laufBlock(angezeigt + 1));
+        EXPECT_EQ(s.angezeigt, angezeigt + 1);
+    }
+    nimmAuf(s, s.datei("danach.log"));  // recording still works afterwards
+    s.sende(laufBlock(1));
+    s.menu(s.c().mnuCloseLog);
+    EXPECT_EQ(slotZeilen(dumpZeilen(s.datei("danach.log"))), QStringList{"1 0102010000"});
+
+    Sitzung t;  // the settings file a directory: the defaults apply, and that is said once
+    const std::string ini = t.datei("KrvDiag.ini");
+    ASSERT_TRUE(std::filesystem::remove(ini) && std::filesystem::create_directory(ini));
+    ASSERT_TRUE(t.start());
+    t.menu(t.c().mnuCom[3]);
+    warteBis([&] { return !t.texte().empty(); }, 500);
+    EXPECT_EQ(t.texte(), std::vector<std::string>{"Die Einstellungsdatei kann nicht gelesen werden, es gelten die "
+                                                  "Standardwerte:\n" + ini + ": is a directory, not a file"});
 }
 
 }  // namespace

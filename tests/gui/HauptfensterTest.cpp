@@ -183,7 +183,7 @@ const char* const kUngueltig =
 class SettingsFaultTest : public ::testing::TestWithParam<std::pair<const char*, std::string>> {};
 
 TEST_P(SettingsFaultTest, StartsWithTheDefaultsWithoutAMessageAndStoresWhatTheUserChanges) {
-    Sitzung s(GetParam().second);
+    Sitzung s(GetParam().second, {{"Hilfe0.txt", "Hilfe"}});
     ASSERT_TRUE(s.start());
     EXPECT_TRUE(s.texte().empty()) << s.texte()[0];
     const app::Einstellungen& e = s.state().einstellungen;
@@ -232,20 +232,27 @@ TEST(SettingsReadOnlyTest, ReadOnlyDirectoryStartsFromTheFileAndLosesChangesQuie
     EXPECT_EQ(danach, text);
 }
 
-// No pictures, no help text, no error texts: message 13 whenever a model's pictures are loaded,
-// an empty help window without a word, and the file error text in the CPU error window.
+// No pictures, no help text, no error texts: message 13 with the missing file whenever a model's
+// pictures are loaded, an empty help window with a box naming its file, and the file error text
+// in the CPU error window.
 TEST(MissingDataFilesTest, EachMissingFileIsReportedWhereItIsNeededAndTheProgramRunsOn) {
     Sitzung s;
     QDir daten(QString::fromStdString(s.configDir()));
     for (const QString& name : daten.entryList({QStringLiteral("*.WMF")}, QDir::Files)) daten.remove(name);
     const std::string bilderFehlen = ".WMF-Datei nicht gefunden.";
+    const std::string fehlt = ": No such file or directory";
     ASSERT_TRUE(s.start());
-    ASSERT_EQ(s.texte(), std::vector<std::string>{bilderFehlen});  // model 13's initial picture
+    ASSERT_EQ(s.texte().size(), 1u);  // model 13's initial picture
+    EXPECT_EQ(s.texte()[0].substr(0, s.texte()[0].find('\n')), bilderFehlen);
+    EXPECT_NE(s.texte()[0].find("\n" + s.datei(""), 0), std::string::npos) << s.texte()[0];
+    EXPECT_NE(s.texte()[0].find(".WMF" + fehlt), std::string::npos) << s.texte()[0];
     EXPECT_EQ(s.dialogs().boxes[0].buttons, ports::MsgButtons::Ok);
     s.menu(s.c().mnuHilfe);
     ASSERT_TRUE(s.session().helpWindow()->isVisible());
     EXPECT_TRUE(s.session().helpWindow()->txtHilfe()->toPlainText().isEmpty());
-    EXPECT_EQ(s.texte().size(), 1u);
+    ASSERT_EQ(s.texte().size(), 2u);
+    EXPECT_EQ(s.texte()[1], "Die Hilfedatei kann nicht gelesen werden:\n" + s.datei("Hilfe0.txt") + fehlt);
+    s.dialogs().boxes.erase(s.dialogs().boxes.begin() + 1);
     // A new connection loads its first model's pictures again; the same model does not.
     s.menu(s.c().mnuDatenuebertragungStart);
     const struct { link::StatusBlock b; std::size_t meldungen; bool fehlerFenster; } faelle[] = {
@@ -254,7 +261,9 @@ TEST(MissingDataFilesTest, EachMissingFileIsReportedWhereItIsNeededAndTheProgram
     CpuFehlerWindow* fehler = s.session().cpuFehlerWindow();
     for (const auto& f : faelle) {
         s.sende(f.b);
-        EXPECT_EQ(s.texte(), std::vector<std::string>(f.meldungen, bilderFehlen));
+        std::vector<std::string> koepfe;
+        for (const std::string& t : s.texte()) koepfe.push_back(t.substr(0, t.find('\n')));
+        EXPECT_EQ(koepfe, std::vector<std::string>(f.meldungen, bilderFehlen));
         EXPECT_EQ(fehler->isVisible(), f.fehlerFenster);
         if (f.fehlerFenster) {
             EXPECT_EQ(fehler->meldung()->text(), "Datei nicht gefunden oder Fehler in der Datei: ");

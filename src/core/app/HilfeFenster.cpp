@@ -1,8 +1,7 @@
 #include "core/app/HilfeFenster.hpp"
 
-#include <filesystem>
-#include <fstream>
 
+#include "core/common/DateiLesen.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 #include "core/state/StartupSettings.hpp"
 #include "core/state/StringTable.hpp"
@@ -63,18 +62,11 @@ std::string hilfeTextAusBytes(std::string_view bytes, bool abgeschnitten) {
     return nurZeilenvorschub(diag::cp1252NachUtf8(bytes));
 }
 
-std::string leseHilfeText(const std::string& dateiName) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(dateiName, ec)) return {};
-    std::ifstream in(dateiName, std::ios::binary);
-    if (!in) return {};
-    std::string daten(kHilfeDateiMaxBytes + 1, '\0');
-    in.read(daten.data(), static_cast<std::streamsize>(daten.size()));
-    if (in.bad()) return {};
-    daten.resize(static_cast<std::size_t>(in.gcount()));
-    const bool abgeschnitten = daten.size() > kHilfeDateiMaxBytes;
-    if (abgeschnitten) daten.resize(kHilfeDateiMaxBytes);
-    return hilfeTextAusBytes(daten, abgeschnitten);
+std::string leseHilfeText(const std::string& dateiName, std::string* fehler) {
+    const DateiAnfang datei = leseDateiAnfang(dateiName, kHilfeDateiMaxBytes);
+    if (fehler) *fehler = datei.fehler;
+    if (!datei.gelesen) return {};
+    return hilfeTextAusBytes(datei.daten, datei.abgeschnitten);
 }
 
 HilfeLayout hilfeLayout(int innenBreite, int innenHoehe) {
@@ -112,7 +104,13 @@ void HilfeFenster::mnuHilfe_Click() {
 void HilfeFenster::Form_Load() {
     geladen_ = true;
     Init_Sprache();  // the icon is a design resource the Qt window sets itself
-    c_.txtHilfe.setCaption(leseHilfeText(hilfeDateiName(state_.ProgrammPfad, state_.sprachOffset())));
+    std::string fehler;
+    c_.txtHilfe.setCaption(leseHilfeText(hilfeDateiName(state_.ProgrammPfad, state_.sprachOffset()), &fehler));
+    // The window opens empty; the user learns which file is missing and why.
+    if (!fehler.empty()) {
+        dialogs_.messageBox({text(kTextHilfeDateiFehler) + "\n" + fehler, {}, ports::MsgIcon::Exclamation,
+                             ports::MsgButtons::Ok});
+    }
     // Each value takes effect as soon as it is read.
     geometrie_.links = readFensterTwips(profile_, kSektionHilfeFenster, "links", kStandardGeometrie.links);
     geometrie_.oben = readFensterTwips(profile_, kSektionHilfeFenster, "oben", kStandardGeometrie.oben);

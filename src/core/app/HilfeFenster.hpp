@@ -26,12 +26,14 @@ std::string hilfeDateiName(const std::string& programmPfad, int sprachOffset);
 // The file's text as UTF-8 with line feeds only: a byte-order mark is dropped, a file that is
 // not UTF-8 is read as Windows-1252. A missing or unreadable file, or anything that is not a
 // regular file, gives an empty text; there is no message.
-std::string leseHilfeText(const std::string& dateiName);
+// fehler (when given) becomes "PATH: REASON" when the file cannot be read, else empty.
+std::string leseHilfeText(const std::string& dateiName, std::string* fehler = nullptr);
 // The same rules on bytes already read; `abgeschnitten` says more bytes followed them.
 std::string hilfeTextAusBytes(std::string_view bytes, bool abgeschnitten);
 
 inline constexpr const char* kSektionHilfeFenster = "HilfeFenster";
 inline constexpr int kHilfeIcon = 2;  // icon resource of the window
+inline constexpr int kTextHilfeDateiFehler = 7100;  // "the help file cannot be read:" + path and reason
 
 // Window geometry in twips: outer left and top edge, outer width and height.
 struct HilfeGeometrie {

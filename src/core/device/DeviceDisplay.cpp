@@ -74,8 +74,10 @@ void DeviceDisplay::HardwareDarstellung(std::uint8_t bData) {
     }
     geladen = geladen && ladeBild(c_.imgStrom, ports::Bildbereich::imgStrom, m.bildStrom);
     if (!geladen) {
-        dialogs_.messageBox({app::LoadResString(13, state_.sprachOffset()), {}, ports::MsgIcon::None,
-                             ports::MsgButtons::Ok});
+        // The message names the file and the reason where the picture port knows them.
+        const std::string grund = pictures_.fehler();
+        dialogs_.messageBox({app::LoadResString(13, state_.sprachOffset()) + (grund.empty() ? "" : "\n" + grund), {},
+                             ports::MsgIcon::None, ports::MsgButtons::Ok});
         return;
     }
     ledAnzahlOutput_ = m.ledAnzahlOutput;

@@ -1,10 +1,9 @@
 #include "core/diag/CpuFehlerText.hpp"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "core/common/DateiLesen.hpp"
 #include "core/diag/CpuFehlerTextKodierung.hpp"
 #include "core/state/StringTable.hpp"
 
@@ -110,27 +109,6 @@ private:
     bool abgeschnitten_;
 };
 
-// The file's first kFehlerDateiMaxBytes bytes; `abgeschnitten` when more follow.
-std::optional<std::string> leseAnfang(const std::string& dateiName, bool& abgeschnitten) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(dateiName, ec)) return std::nullopt;
-    std::ifstream in(dateiName, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string daten;
-    char block[64 * 1024];
-    while (daten.size() <= kFehlerDateiMaxBytes) {
-        in.read(block, sizeof block);
-        const auto gelesen = static_cast<std::size_t>(in.gcount());
-        const std::size_t platz = kFehlerDateiMaxBytes + 1 - daten.size();
-        daten.append(block, gelesen < platz ? gelesen : platz);
-        if (in.bad()) return std::nullopt;
-        if (!in) break;  // end of file
-    }
-    abgeschnitten = daten.size() > kFehlerDateiMaxBytes;
-    if (abgeschnitten) daten.resize(kFehlerDateiMaxBytes);
-    return daten;
-}
-
 }  // namespace
 
 FehlerTextSuche sucheFehlerText(std::string_view inhalt, int iFehlerNr, bool abgeschnitten) {
@@ -167,10 +145,9 @@ std::string fehlerDateiName(const std::string& programmPfad, int sprachOffset) {
 }
 
 FehlerTextSuche leseFehlerTextDatei(const std::string& dateiName, int iFehlerNr) {
-    bool abgeschnitten = false;
-    const auto daten = leseAnfang(dateiName, abgeschnitten);
-    if (!daten) return {};
-    return sucheFehlerText(*daten, iFehlerNr, abgeschnitten);
+    const DateiAnfang datei = leseDateiAnfang(dateiName, kFehlerDateiMaxBytes);
+    if (!datei.gelesen) return {};
+    return sucheFehlerText(datei.daten, iFehlerNr, datei.abgeschnitten);
 }
 
 std::string GetCpuFehlerText(const std::string& programmPfad, int sprachOffset, int iFehlerNr) {

@@ -16,6 +16,8 @@ public:
     virtual bool laden(Bildbereich bereich, const std::string& pfad) = 0;
     // Empties the area.
     virtual void leeren(Bildbereich bereich) = 0;
+    // Why the last refused load failed, "PATH: REASON"; empty when nothing more is known.
+    virtual std::string fehler() const { return {}; }
 };
 
 }  // namespace krv::ports

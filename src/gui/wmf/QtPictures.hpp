@@ -24,6 +24,7 @@ public:
     std::shared_ptr<const Metafile> metafile(ports::Bildbereich bereich) const;
     // Why the last refused load failed ("path: reason"), for the log and the tests.
     const std::string& letzterFehler() const { return letzterFehler_; }
+    std::string fehler() const override { return letzterFehler_; }
 
     // The view shows the area's picture from now on (a null pointer unbinds).
     void setView(ports::Bildbereich bereich, MetafileView* view);

@@ -36,7 +36,13 @@ TEST(HilfeFenster, TheLanguagesFileOpensOnceIsReadAgainAfterClosingAndPrintsAsIs
         const HilfeFensterState& c = rig.p.hilfe.controls();
         EXPECT_FALSE(c.frmHilfe.visible());
         rig.p.mnuHilfe_Click();
-        EXPECT_TRUE(rig.p.hilfe.sichtbar() && c.txtHilfe.caption().empty()) << "no file: empty, no message";
+        EXPECT_TRUE(rig.p.hilfe.sichtbar() && c.txtHilfe.caption().empty()) << "no file: empty";
+        const std::string datei = rig.daten.pfad(englisch ? "Hilfe1.txt" : "Hilfe0.txt");
+        ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(rig.dialogs.boxes[0].text,
+                  (englisch ? "The help file cannot be read:\n" : "Die Hilfedatei kann nicht gelesen werden:\n") +
+                      datei + ": No such file or directory");
+        rig.dialogs.boxes.clear();
         rig.p.hilfe.Unload();
         rig.daten.schreibe("Hilfe0.txt", "Deutsch");
         rig.daten.schreibe("Hilfe1.txt", "English\r\n\fpage 2");
