@@ -6,7 +6,12 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <iterator>
+#include <utility>
 
+#include <sys/ioctl.h>
+
+#include "core/common/Bytes.hpp"
 #include "core/ports/SerialPort.hpp"
 
 namespace krv::platform {
@@ -31,5 +36,21 @@ public:
     using Warter = std::function<bool(int fd, std::chrono::milliseconds frist)>;
     virtual void setWarter(Warter) {}
 };
+
+// What input() hands on from the port's receive queue: everything, or its first inputLen bytes.
+inline Bytes nimmAusQueue(Bytes& queue, std::size_t inputLen) {
+    if (inputLen == 0 || inputLen >= queue.size()) return std::exchange(queue, Bytes{});
+    const auto ende = queue.begin() + static_cast<std::ptrdiff_t>(inputLen);
+    Bytes chunk(queue.begin(), ende);
+    queue.erase(queue.begin(), ende);
+    return chunk;
+}
+
+// Bytes waiting in the kernel behind fd (one FIONREAD); 0 when closed or not to be had.
+inline std::size_t wartetImKernel(int fd) {
+    int kernel = 0;
+    if (fd < 0 || ::ioctl(fd, FIONREAD, &kernel) != 0) return 0;
+    return static_cast<std::size_t>(kernel > 0 ? kernel : 0);
+}
 
 }  // namespace krv::platform

@@ -235,18 +235,9 @@ void LinuxSerialPort::schliesseDeskriptor() {
     if (descriptorListener_) descriptorListener_(-1);
 }
 
-Bytes LinuxSerialPort::input() {
-    if (inputLen_ == 0 || inputLen_ >= queue_.size()) return std::exchange(queue_, Bytes{});
-    Bytes chunk(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(inputLen_));
-    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(inputLen_));
-    return chunk;
-}
+Bytes LinuxSerialPort::input() { return nimmAusQueue(queue_, inputLen_); }
 
-std::size_t LinuxSerialPort::imKernel() const {
-    int kernel = 0;
-    if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &kernel) != 0) return 0;
-    return static_cast<std::size_t>(kernel > 0 ? kernel : 0);
-}
+std::size_t LinuxSerialPort::imKernel() const { return wartetImKernel(fd_); }
 
 std::size_t LinuxSerialPort::inBufferCount() const { return queue_.size() + imKernel(); }
 

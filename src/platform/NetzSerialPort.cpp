@@ -236,18 +236,9 @@ bool NetzSerialPort::sende(const Bytes& bytes) {
     return true;
 }
 
-Bytes NetzSerialPort::input() {
-    if (inputLen_ == 0 || inputLen_ >= queue_.size()) return std::exchange(queue_, Bytes{});
-    Bytes chunk(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(inputLen_));
-    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(inputLen_));
-    return chunk;
-}
+Bytes NetzSerialPort::input() { return nimmAusQueue(queue_, inputLen_); }
 
-std::size_t NetzSerialPort::imKernel() const {
-    int kernel = 0;
-    if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &kernel) != 0) return 0;
-    return static_cast<std::size_t>(kernel > 0 ? kernel : 0);
-}
+std::size_t NetzSerialPort::imKernel() const { return wartetImKernel(fd_); }
 
 std::size_t NetzSerialPort::inBufferCount() const { return queue_.size() + imKernel(); }
 
