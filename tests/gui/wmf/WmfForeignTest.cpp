@@ -24,7 +24,9 @@ std::array<std::size_t, 4> writeWithLibuemf(const std::string& path) {  // the t
     WMFTRACK* track = nullptr;
     WMFHANDLES* handles = nullptr;
     if (wmf_start(path.c_str(), 4096, 4096, &track) || wmf_htable_create(16, 16, &handles)) std::abort();
-    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(U_PAIRF_set(1, 1), 1000)), track, 1);
+    U_PAIRF* scale = U_PAIRF_set(1, 1);  // allocated; the header record copies it
+    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(scale, 1000)), track, 1);
+    std::free(scale);
     const auto add = [&](char* record) {
         const std::size_t at = track->used;
         wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
