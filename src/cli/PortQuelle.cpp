@@ -13,18 +13,18 @@ namespace krv::cli {
 
 namespace ev = ports::CommEvent;
 
-PortQuelle::PortQuelle(const std::string& spec, std::ostream& err, int sprachOffset)
-    : spec_(spec), err_(err), sprachOffset_(sprachOffset), port_(profile_) {
-    profile_.WritePrivateProfileString(platform::kSektionPorts, platform::portSchluessel(1), spec);
+PortQuelle::PortQuelle(const std::string& adresse, std::ostream& err, int sprachOffset)
+    : adresse_(adresse), err_(err), sprachOffset_(sprachOffset), port_(profile_) {
+    profile_.WritePrivateProfileString(platform::kSektionPorts, platform::portSchluessel(1), adresse);
     port_.setCommPort(1);
     port_.setSettings(link::PortControl::LineSettings);
     port_.setOnComm([this](int code) {
         if (code == ev::Empfang) return;
         if (code == ev::VerbindungVerloren) {
             verloren_ = true;
-            err_ << "krvdiag-cli: " << link::verbindungVerlorenText(sprachOffset_, spec_) << '\n';
+            err_ << "krvdiag-cli: " << link::verbindungVerlorenText(sprachOffset_, adresse_) << '\n';
         } else {
-            err_ << "krvdiag-cli: " << spec_ << ": "
+            err_ << "krvdiag-cli: " << adresse_ << ": "
                  << app::LoadResString(link::leitungsFehler(code).textId, sprachOffset_) << '\n';
         }
     });

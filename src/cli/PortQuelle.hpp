@@ -16,7 +16,7 @@ namespace krv::cli {
 
 class PortQuelle : public ByteQuelle {
 public:
-    PortQuelle(const std::string& spec, std::ostream& err, int sprachOffset);
+    PortQuelle(const std::string& adresse, std::ostream& err, int sprachOffset);
     // Nothing when the port is open, else the reason naming it.
     std::optional<std::string> oeffne() { return port_.open(); }
     // Lesen::Ende: the port is lost (verloren()), after everything that came before.
@@ -24,7 +24,7 @@ public:
     bool verloren() const { return verloren_; }
 
 private:
-    std::string spec_;
+    std::string adresse_;
     std::ostream& err_;
     int sprachOffset_;
     app::MemoryProfile profile_;
