@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include <sys/ioctl.h>
 
@@ -51,6 +52,21 @@ inline std::size_t wartetImKernel(int fd) {
     int kernel = 0;
     if (fd < 0 || ::ioctl(fd, FIONREAD, &kernel) != 0) return 0;
     return static_cast<std::size_t>(kernel > 0 ? kernel : 0);
+}
+
+// Raises the events of one reading in the order data, errors, loss. A handler may close or
+// reopen the port (an error box's Cancel): nothing of this opening is reported after that.
+// `offen` says whether the opening read from is still open, `gleicheOeffnung` whether it is
+// still the port's current one (a lost port is already closed when its loss is told).
+template <typename Offen, typename GleicheOeffnung, typename Melde>
+void meldeLesung(bool daten, const std::vector<int>& fehler, bool verloren, Offen offen,
+                 GleicheOeffnung gleicheOeffnung, Melde melde) {
+    if (daten) melde(ports::CommEvent::Empfang);
+    for (int code : fehler) {
+        if (!offen() || !gleicheOeffnung()) break;
+        melde(code);
+    }
+    if (verloren && gleicheOeffnung()) melde(ports::CommEvent::VerbindungVerloren);
 }
 
 }  // namespace krv::platform

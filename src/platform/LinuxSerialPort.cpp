@@ -287,15 +287,10 @@ void LinuxSerialPort::handleReadable() {
     // and watching it any longer would spin.
     if (verloren) schliesseDeskriptor();
 
-    // Events are raised in the order data, errors, loss. A handler may close or reopen the port
-    // (an error box's Cancel); nothing of this opening is reported after that.
     const unsigned diese = oeffnung_;
-    if (!queue_.empty()) melde(ev::Empfang);
-    for (int code : fehler) {
-        if (!isOpen() || oeffnung_ != diese) break;
-        melde(code);
-    }
-    if (verloren && oeffnung_ == diese) melde(ev::VerbindungVerloren);
+    meldeLesung(
+        !queue_.empty(), fehler, verloren, [this] { return isOpen(); },
+        [this, diese] { return oeffnung_ == diese; }, [this](int code) { melde(code); });
 }
 
 }  // namespace krv::platform

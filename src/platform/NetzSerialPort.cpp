@@ -292,14 +292,10 @@ void NetzSerialPort::handleReadable() {
     fehler.erase(std::unique(fehler.begin(), fehler.end()), fehler.end());
     if (verloren) schliesseDeskriptor();
 
-    // As the tty: data, errors, loss; nothing more of this opening once a handler closed it.
     const unsigned diese = oeffnung_;
-    if (!queue_.empty()) melde(ev::Empfang);
-    for (int code : fehler) {
-        if (!isOpen() || oeffnung_ != diese) break;
-        melde(code);
-    }
-    if (verloren && oeffnung_ == diese) melde(ev::VerbindungVerloren);
+    meldeLesung(
+        !queue_.empty(), fehler, verloren, [this] { return isOpen(); },
+        [this, diese] { return oeffnung_ == diese; }, [this](int code) { melde(code); });
 }
 
 }  // namespace krv::platform
